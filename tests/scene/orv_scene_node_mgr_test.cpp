@@ -42,7 +42,7 @@ TEST_F(SceneNodeMgrTest, CreateNodeNamesTagsAndListsTheNode) {
                           {kNamedType, nullptr, "named_"}};
     for (const Case& c : cases) {
         int count = manager->getNodeCount();
-        log.clear();
+        clearLog();
         OrvSceneNode* node = manager->createNode(c.typeName, c.name);
 
         ASSERT_NE(node, nullptr);
@@ -52,7 +52,7 @@ TEST_F(SceneNodeMgrTest, CreateNodeNamesTagsAndListsTheNode) {
         EXPECT_STREQ(node->getTag(), "OSNM");
         EXPECT_EQ(manager->getNodeCount(), count + 1);
         EXPECT_EQ(manager->isNode(node), 1);
-        EXPECT_EQ(log.lines(), std::vector<std::string>{created(node)});
+        EXPECT_EQ(logLines(), std::vector<std::string>{created(node)});
     }
 }
 
@@ -71,14 +71,14 @@ TEST_F(SceneNodeMgrTest, CreateNodeRefusesTypesWithoutACreatorSilently) {
     FailingCreator failing;
     manager->registerCreator(&failing);
     manager->unregisterCreator(kNamedType);
-    log.clear();
+    clearLog();
 
     const char* typeNames[] = {nullptr, "TEST_NODE_UNKNOWN", kNamedType, "TEST_NODE_FAILING"};
     for (const char* typeName : typeNames) {
         EXPECT_EQ(manager->createNode(typeName, "x"), nullptr) << (typeName ? typeName : "null");
     }
     EXPECT_EQ(manager->getNodeCount(), 0);
-    EXPECT_TRUE(log.lines().empty());
+    EXPECT_TRUE(logLines().empty());
 }
 
 TEST_F(SceneNodeMgrTest, DestroyNodeTwiceDeletesOnce) {
@@ -86,15 +86,16 @@ TEST_F(SceneNodeMgrTest, DestroyNodeTwiceDeletesOnce) {
     const std::vector<std::string> expected = {
         debugLine("OrvSceneNodeMgr::destroyNode(): " + nodeText(node) + " destroyed ok.")};
     size_t blocks = OrvMemoryAllocator::trackedBlockCount();
-    log.clear();
+    clearLog();
 
     manager->destroyNode(node);
     size_t blocksAfterFirst = OrvMemoryAllocator::trackedBlockCount();
     manager->destroyNode(node);
 
-    EXPECT_EQ(log.lines(), expected);
-    // The node, its one kind record and its entry in the manager's list.
-    EXPECT_EQ(blocksAfterFirst, blocks - 3);
+    EXPECT_EQ(logLines(), expected);
+    // The node, its two kind records with their list entries, and its entry
+    // in the manager's list.
+    EXPECT_EQ(blocksAfterFirst, blocks - 6);
     EXPECT_EQ(OrvMemoryAllocator::trackedBlockCount(), blocksAfterFirst);
     EXPECT_EQ(manager->getNodeCount(), 0);
 }
@@ -106,7 +107,7 @@ TEST_F(SceneNodeMgrTest, DestroyNodeIgnoresNodesItDoesNotHold) {
 
     EXPECT_EQ(manager->isNode(nullptr), 0);
     EXPECT_EQ(manager->isNode(&stranger), 0);
-    EXPECT_TRUE(log.lines().empty());
+    EXPECT_TRUE(logLines().empty());
 }
 
 TEST_F(SceneNodeMgrTest, KillAllNodesDeletesInCreationOrder) {
@@ -116,15 +117,15 @@ TEST_F(SceneNodeMgrTest, KillAllNodesDeletesInCreationOrder) {
         expected.push_back(
             debugLine("OrvSceneNodeMgr::killAllNodes(): " + nodeText(node) + " destroyed ok."));
     }
-    log.clear();
+    clearLog();
 
     manager->killAllNodes();
-    EXPECT_EQ(log.lines(), expected);
+    EXPECT_EQ(logLines(), expected);
     EXPECT_EQ(manager->getNodeCount(), 0);
 
-    log.clear();
+    clearLog();
     manager->killAllNodes();
-    EXPECT_TRUE(log.lines().empty());
+    EXPECT_TRUE(logLines().empty());
 }
 
 TEST_F(SceneNodeMgrTest, InitDeletesNodesAndDropsCreators) {
@@ -134,11 +135,11 @@ TEST_F(SceneNodeMgrTest, InitDeletesNodesAndDropsCreators) {
         debugLine("OrvSceneNodeMgr::killAllNodes(): " + nodeText(first) + " destroyed ok."),
         debugLine("OrvSceneNodeMgr::killAllNodes(): " + nodeText(second) + " destroyed ok."),
         debugLine("OrvSceneNodeMgr::terminate(): ok."), debugLine("OrvSceneNodeMgr::init(): ok.")};
-    log.clear();
+    clearLog();
 
     manager->init();
 
-    EXPECT_EQ(log.lines(), expected);
+    EXPECT_EQ(logLines(), expected);
     EXPECT_EQ(manager->getNodeCount(), 0);
     EXPECT_EQ(manager->createNode(kPlainType, nullptr), nullptr);
     manager->registerCreator(&plainCreator);
@@ -155,7 +156,7 @@ TEST_F(SceneNodeMgrTest, CreatorLinesAreWrittenWordForWord) {
         debugLine("OrvSceneNodeMgr::unregisterCreator(): TEST_NODE_NEVER_REGISTERED "
                   "unregistered ok."),
         debugLine("OrvSceneNodeMgr::registerCreator(): TEST_NODE_PLAIN registered ok.")};
-    EXPECT_EQ(log.lines(), expected);
+    EXPECT_EQ(logLines(), expected);
 }
 
 TEST_F(SceneNodeMgrTest, DebugLinesStayOutOfTheLogAtTheDefaultLevel) {
@@ -163,7 +164,7 @@ TEST_F(SceneNodeMgrTest, DebugLinesStayOutOfTheLogAtTheDefaultLevel) {
     manager->destroyNode(manager->createNode(kPlainType, nullptr));
     manager->unregisterCreator(kPlainType);
     manager->init();
-    EXPECT_TRUE(log.lines().empty());
+    EXPECT_TRUE(logLines().empty());
 }
 
 TEST_F(SceneNodeMgrTest, RegistrationsThatCannotWorkAreRefusedWithAWarning) {
@@ -185,9 +186,9 @@ TEST_F(SceneNodeMgrTest, RegistrationsThatCannotWorkAreRefusedWithAWarning) {
          {warningLine("OrvSceneNodeMgr::registerCreator(): creator without type name refused.")}},
     };
     for (const Case& c : cases) {
-        log.clear();
+        clearLog();
         manager->registerCreator(c.creator);
-        EXPECT_EQ(log.lines(), c.lines);
+        EXPECT_EQ(logLines(), c.lines);
     }
     // The first creator still serves its type string.
     EXPECT_EQ(manager->createNode(kPlainType, nullptr)->getTypeId(), kPlainKind);
@@ -198,9 +199,9 @@ TEST_F(SceneNodeMgrTest, ATableWithoutRoomRefusesTheCreatorWithAWarning) {
     manager->setMode(2);
     manager->registerCreator(&plainCreator);
 
-    EXPECT_EQ(log.lines(), std::vector<std::string>{warningLine(
-                               "OrvSceneNodeMgr::registerCreator(): TEST_NODE_PLAIN not "
-                               "registered.")});
+    EXPECT_EQ(logLines(), std::vector<std::string>{
+                              warningLine("OrvSceneNodeMgr::registerCreator(): TEST_NODE_PLAIN not "
+                                          "registered.")});
     EXPECT_EQ(manager->createNode(kPlainType, nullptr), nullptr);
     manager->setMode(OrvHashTable::MODE_CHAINED);
 }
@@ -222,7 +223,7 @@ TEST_F(SceneNodeMgrTest, NothingIsLeftInTheLeakReportAfterTerminate) {
     manager->terminate();
 
     OrvLog::getInstance()->setLevel(OrvLog::DETAILED_DEBUG);
-    log.clear();
+    clearLog();
     OrvMemoryAllocator::dumpMemoryLeaks();
     const char* prefix = "<**>[DETAILED_DEBUG]#OrvMemoryAllocator::dumpMemoryLeaks(): ";
     const std::vector<std::string> expected = {
@@ -232,7 +233,7 @@ TEST_F(SceneNodeMgrTest, NothingIsLeftInTheLeakReportAfterTerminate) {
                              "man ;)"),
         prefix + std::string("<----------------------- HEAP MEMORY LEAKS END "
                              "------------------------------>")};
-    EXPECT_EQ(log.lines(), expected);
+    EXPECT_EQ(logLines(), expected);
 }
 
 }  // namespace

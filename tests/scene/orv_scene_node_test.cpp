@@ -33,6 +33,8 @@ TEST_F(SceneNodeTest, FlagsOutsideTheRangeAreIgnored) {
                           {13, false}, {INT_MIN, false}, {INT_MAX, false}};
     for (const Case& c : cases) {
         PlainNode node;
+        const std::string name = node.getName();
+        const int id = node.getId();
         EXPECT_EQ(node.setFlag(c.index, 7), c.index);
         EXPECT_EQ(node.getFlag(c.index), c.stored ? 7 : 0) << c.index;
         int others = 0;
@@ -40,6 +42,9 @@ TEST_F(SceneNodeTest, FlagsOutsideTheRangeAreIgnored) {
             others += i == c.index ? 0 : node.getFlag(i);
         }
         EXPECT_EQ(others, 0) << c.index;
+        // The fields around the flags stay untouched.
+        EXPECT_EQ(node.getId(), id) << c.index;
+        EXPECT_EQ(node.getName(), name) << c.index;
     }
 }
 
@@ -139,11 +144,11 @@ TEST_F(SceneNodeTest, DestroyAllChildrenDestroysChildrenBeforeParents) {
         debugLine("OrvSceneNodeMgr::destroyNode(): " + nodeText(tree.c) + " destroyed ok."),
         debugLine("OrvSceneNodeMgr::destroyNode(): " + nodeText(tree.a) + " destroyed ok."),
         debugLine("OrvSceneNodeMgr::destroyNode(): " + nodeText(tree.b) + " destroyed ok.")};
-    log.clear();
+    clearLog();
 
     tree.parent->destroyAllChildren(nullptr);
 
-    EXPECT_EQ(log.lines(), expected);
+    EXPECT_EQ(logLines(), expected);
     EXPECT_EQ(tree.parent->childCount(), 0);
     EXPECT_EQ(manager->getNodeCount(), 1);
     EXPECT_EQ(manager->isNode(tree.parent), 1);

@@ -1,33 +1,14 @@
-// Helpers shared by the scene tests: a log captured in a temporary directory,
-// small node classes and a creator for them.
+// Helpers shared by the scene tests: small node classes, a creator for them,
+// and a fixture with the node manager and the log captured.
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "orv_test_log.h"
 #include "orvane.h"
-
-// Runs a test inside a temporary directory of its own, so that the
-// "Orvane.log" written there can be read back, at the given maximum level.
-class LogCapture {
-  public:
-    explicit LogCapture(int level);
-    ~LogCapture();
-
-    // Forgets every line written so far.
-    void clear();
-    // The lines written since the last clear, each as its level tag followed
-    // directly by the message: the time text between them is dropped.
-    std::vector<std::string> lines() const;
-
-  private:
-    std::filesystem::path previousDir;
-    std::filesystem::path dir;
-    int previousLevel;
-};
 
 // "<*>[DEBUG]#" followed by the message.
 std::string debugLine(const std::string& message);
@@ -95,7 +76,13 @@ class SceneTest : public ::testing::Test {
     void SetUp() override;
     void TearDown() override;
 
-    LogCapture log{OrvLog::DEBUG};
+    // Forgets every line written so far.
+    void clearLog();
+    // The lines written since the last clearLog, each as its level tag
+    // followed directly by the message: the time text between them is dropped.
+    std::vector<std::string> logLines() const;
+
+    OrvTestLog log{OrvLog::DEBUG};
     OrvSceneNodeMgr* manager = OrvSceneNodeMgr::getInstance();
     TestCreator<PlainNode> plainCreator{kPlainType};
     TestCreator<NamedNode> namedCreator{kNamedType};
