@@ -9,3 +9,5 @@
 #include "scene/orv_scene_node.h"
 #include "scene/orv_scene_node_creator.h"
 #include "scene/orv_scene_node_mgr.h"
+#include "render/orv_gpu_shader.h"
+#include "render/orv_gpu_shader_creator.h"
