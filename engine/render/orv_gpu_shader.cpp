@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdint>
@@ -161,74 +162,54 @@ void OrvGpuShader::unbind() {
 
 void OrvGpuShader::setUniform4iv(const char* uniformName, const int v[4]) {
     if (v != nullptr) {
-        _setInts(uniformName, ORV_UNIFORM_INT4, v, 4);
+        _setInts(uniformName, ORV_UNIFORM_INT4, {v[0], v[1], v[2], v[3]});
     }
 }
 
 void OrvGpuShader::setUniform4i(const char* uniformName, int x, int y, int z, int w) {
-    const int v[4] = {x, y, z, w};
-    _setInts(uniformName, ORV_UNIFORM_INT4, v, 4);
+    _setInts(uniformName, ORV_UNIFORM_INT4, {x, y, z, w});
 }
 
 void OrvGpuShader::setUniform3i(const char* uniformName, int x, int y, int z) {
-    const int v[3] = {x, y, z};
-    _setInts(uniformName, ORV_UNIFORM_INT3, v, 3);
+    _setInts(uniformName, ORV_UNIFORM_INT3, {x, y, z});
 }
 
 void OrvGpuShader::setUniform2i(const char* uniformName, int x, int y) {
-    const int v[2] = {x, y};
-    _setInts(uniformName, ORV_UNIFORM_INT2, v, 2);
+    _setInts(uniformName, ORV_UNIFORM_INT2, {x, y});
 }
 
 void OrvGpuShader::setUniform1i(const char* uniformName, int x) {
-    _setInts(uniformName, ORV_UNIFORM_INT1, &x, 1);
+    _setInts(uniformName, ORV_UNIFORM_INT1, {x});
 }
 
 void OrvGpuShader::setUniform4fv(const char* uniformName, const float v[4]) {
     if (v != nullptr) {
-        _setFloats(uniformName, ORV_UNIFORM_FLOAT4, v, 4);
+        _setFloats(uniformName, ORV_UNIFORM_FLOAT4, {v[0], v[1], v[2], v[3]});
     }
 }
 
 void OrvGpuShader::setUniform4f(const char* uniformName, float x, float y, float z, float w) {
-    const float v[4] = {x, y, z, w};
-    _setFloats(uniformName, ORV_UNIFORM_FLOAT4, v, 4);
+    _setFloats(uniformName, ORV_UNIFORM_FLOAT4, {x, y, z, w});
 }
 
 void OrvGpuShader::setUniform3f(const char* uniformName, float x, float y, float z) {
-    const float v[3] = {x, y, z};
-    _setFloats(uniformName, ORV_UNIFORM_FLOAT3, v, 3);
+    _setFloats(uniformName, ORV_UNIFORM_FLOAT3, {x, y, z});
 }
 
 void OrvGpuShader::setUniform2f(const char* uniformName, float x, float y) {
-    const float v[2] = {x, y};
-    _setFloats(uniformName, ORV_UNIFORM_FLOAT2, v, 2);
+    _setFloats(uniformName, ORV_UNIFORM_FLOAT2, {x, y});
 }
 
 void OrvGpuShader::setUniform1f(const char* uniformName, float x) {
-    _setFloats(uniformName, ORV_UNIFORM_FLOAT1, &x, 1);
+    _setFloats(uniformName, ORV_UNIFORM_FLOAT1, {x});
 }
 
 void OrvGpuShader::setUniformMatrix4(const char* uniformName, const float m[16]) {
-    if (m == nullptr) {
-        return;
-    }
-    OrvGpuUniform* entry = _uniformFor(uniformName, ORV_UNIFORM_MATRIX4);
-    if (entry != nullptr) {
-        memcpy(entry->matrix4, m, sizeof(entry->matrix4));
-        entry->changed = 1;
-    }
+    _setMatrix(uniformName, ORV_UNIFORM_MATRIX4, m);
 }
 
 void OrvGpuShader::setUniformMatrix3(const char* uniformName, const float m[9]) {
-    if (m == nullptr) {
-        return;
-    }
-    OrvGpuUniform* entry = _uniformFor(uniformName, ORV_UNIFORM_MATRIX3);
-    if (entry != nullptr) {
-        memcpy(entry->matrix3, m, sizeof(entry->matrix3));
-        entry->changed = 1;
-    }
+    _setMatrix(uniformName, ORV_UNIFORM_MATRIX3, m);
 }
 
 void OrvGpuShader::setAttributeLocation(const char* attributeName, int location) {
@@ -365,18 +346,32 @@ OrvGpuUniform* OrvGpuShader::_uniformFor(const char* uniformName, int kind) {
     return &entry;
 }
 
-void OrvGpuShader::_setFloats(const char* uniformName, int kind, const float* values, int count) {
+void OrvGpuShader::_setFloats(const char* uniformName, int kind,
+                              std::initializer_list<float> values) {
     OrvGpuUniform* entry = _uniformFor(uniformName, kind);
     if (entry != nullptr) {
-        memcpy(entry->floatValues, values, sizeof(float) * static_cast<size_t>(count));
+        std::copy(values.begin(), values.end(), entry->floatValues);
         entry->changed = 1;
     }
 }
 
-void OrvGpuShader::_setInts(const char* uniformName, int kind, const int* values, int count) {
+void OrvGpuShader::_setInts(const char* uniformName, int kind, std::initializer_list<int> values) {
     OrvGpuUniform* entry = _uniformFor(uniformName, kind);
     if (entry != nullptr) {
-        memcpy(entry->intValues, values, sizeof(int) * static_cast<size_t>(count));
+        std::copy(values.begin(), values.end(), entry->intValues);
         entry->changed = 1;
     }
+}
+
+void OrvGpuShader::_setMatrix(const char* uniformName, int kind, const float* m) {
+    OrvGpuUniform* entry = m != nullptr ? _uniformFor(uniformName, kind) : nullptr;
+    if (entry == nullptr) {
+        return;
+    }
+    if (kind == ORV_UNIFORM_MATRIX3) {
+        memcpy(entry->matrix3, m, sizeof(entry->matrix3));
+    } else {
+        memcpy(entry->matrix4, m, sizeof(entry->matrix4));
+    }
+    entry->changed = 1;
 }

@@ -5,6 +5,8 @@
 // operations. A material calls bind before drawing its faces and unbind after.
 #pragma once
 
+#include <initializer_list>
+
 #include "orv_gpu_shader_data.h"
 #include "orv_scene_node.h"
 
@@ -75,8 +77,10 @@ class OrvGpuShader : public OrvSceneNode {
     // The entry for the name, added with the kind when it is new; null for a
     // null or empty name or a full table.
     OrvGpuUniform* _uniformFor(const char* uniformName, int kind);
-    void _setFloats(const char* uniformName, int kind, const float* values, int count);
-    void _setInts(const char* uniformName, int kind, const int* values, int count);
+    // Store the values into the entry for the name and mark it changed.
+    void _setFloats(const char* uniformName, int kind, std::initializer_list<float> values);
+    void _setInts(const char* uniformName, int kind, std::initializer_list<int> values);
+    void _setMatrix(const char* uniformName, int kind, const float* m);
 
     OrvGpuProgram* program;
 };

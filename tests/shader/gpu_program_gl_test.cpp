@@ -60,7 +60,7 @@ TEST_F(GpuProgramGlTest, AFloatUniformIsSentOnceAndNotAgain) {
 
     // A value put there behind the node's back survives a bind that has
     // nothing new to send.
-    glUniform1fARB(glGetUniformLocationARB(program, "time"), 7.0f);
+    glUniform1f(glGetUniformLocation(program, "time"), 7.0f);
     shader->bind();
     EXPECT_EQ(uniformFloats(program, "time", 1), std::vector<float>{7.0f});
 
@@ -161,8 +161,10 @@ TEST_F(GpuProgramGlTest, ACompileFailureIsLoggedOnlyWhenTheCompilerSaysSomething
         bool pixel;
         bool compilerSilent;
     };
-    for (const Case& c : std::vector<Case>{{false, false}, {true, false}, {false, true}, {true, true}}) {
-        SCOPED_TRACE(std::string(c.pixel ? "pixel" : "vertex") + (c.compilerSilent ? ", silent" : ""));
+    for (const Case& c :
+         std::vector<Case>{{false, false}, {true, false}, {false, true}, {true, true}}) {
+        SCOPED_TRACE(std::string(c.pixel ? "pixel" : "vertex") +
+                     (c.compilerSilent ? ", silent" : ""));
         OrvGpuShader* shader =
             static_cast<OrvGpuShader*>(manager->createNode(ORV_NODE_GPU_SHADER, "broken"));
         ASSERT_NE(shader, nullptr);
@@ -174,20 +176,23 @@ TEST_F(GpuProgramGlTest, ACompileFailureIsLoggedOnlyWhenTheCompilerSaysSomething
             renderer->glCompileShader = [](GLuint) {};
             renderer->glCompileShaderARB = [](GLhandleARB) {};
         }
-        const int before = countStartingWith(log, "<!>");
-
-        const int result = c.pixel ? shader->loadPixelShaderFromMemory(kBrokenSource, sizeof(kBrokenSource))
-                                   : shader->loadVertexShaderFromMemory(kBrokenSource, sizeof(kBrokenSource));
-        renderer->glCompileShader = compile;
-        renderer->glCompileShaderARB = compileArb;
-
-        EXPECT_EQ(result, -1);
         const std::string printerName =
             printer(c.pixel ? "_printGpuPixelShaderInfoLog" : "_printGpuVertexShaderInfoLog");
         const std::string failure =
             warningLine("OrvRendererOpenGL::" + printerName + "(): [broken] - ");
-        EXPECT_EQ(countStartingWith(log, failure), c.compilerSilent ? 0 : 1);
-        EXPECT_EQ(countStartingWith(log, "<!>"), before + (c.compilerSilent ? 0 : 1));
+        const int failuresBefore = countStartingWith(log, failure);
+        const int warningsBefore = countStartingWith(log, "<!>");
+
+        const int result =
+            c.pixel ? shader->loadPixelShaderFromMemory(kBrokenSource, sizeof(kBrokenSource))
+                    : shader->loadVertexShaderFromMemory(kBrokenSource, sizeof(kBrokenSource));
+        renderer->glCompileShader = compile;
+        renderer->glCompileShaderARB = compileArb;
+
+        EXPECT_EQ(result, -1);
+        const int logged = c.compilerSilent ? 0 : 1;
+        EXPECT_EQ(countStartingWith(log, failure), failuresBefore + logged);
+        EXPECT_EQ(countStartingWith(log, "<!>"), warningsBefore + logged);
         const OrvGpuProgram* record = shader->getProgram();
         EXPECT_NE(c.pixel ? record->pixelShader : record->vertexShader, 0u);
         EXPECT_TRUE(attachedShaders(record->program).empty());
@@ -202,25 +207,27 @@ TEST_F(GpuProgramGlTest, ASecondSourceReplacesTheShaderAndTheProgramRelinks) {
     shader->bind();
     const GLuint first = shader->getProgram()->vertexShader;
 
-    ASSERT_EQ(shader->loadVertexShaderFromMemory(kAttributeVertexSource,
-                                                 sizeof(kAttributeVertexSource)),
-              0);
+    ASSERT_EQ(
+        shader->loadVertexShaderFromMemory(kAttributeVertexSource, sizeof(kAttributeVertexSource)),
+        0);
 
     const OrvGpuProgram* record = shader->getProgram();
     EXPECT_EQ(record->linked, 0);
     EXPECT_EQ(glIsShader(first), GL_FALSE);
     EXPECT_EQ(attachedShaders(record->program).size(), 2u);
-    EXPECT_EQ(countStartingWith(log, debugLine("OrvRendererOpenGL::destroyGpuVertexShader(): " +
-                                               pathWords() + " - Vertex Shader [swap] "
-                                                             "successfully detached and deleted.")),
+    EXPECT_EQ(countStartingWith(
+                  log, debugLine("OrvRendererOpenGL::destroyGpuVertexShader(): " + pathWords() +
+                                 " - Vertex Shader [swap] "
+                                 "successfully detached and deleted.")),
               1);
     shader->bind();
     EXPECT_EQ(record->linked, 1);
-    EXPECT_EQ(countStartingWith(log, debugLine("OrvRendererOpenGL::activeGpuShader(): " +
-                                               pathWords() + " - Shader program [swap] "
-                                                             "successfully linked.")),
-              2);
-    EXPECT_GE(glGetAttribLocationARB(record->program, "position"), 0);
+    EXPECT_EQ(
+        countStartingWith(log, debugLine("OrvRendererOpenGL::activeGpuShader(): " + pathWords() +
+                                         " - Shader program [swap] "
+                                         "successfully linked.")),
+        2);
+    EXPECT_GE(glGetAttribLocation(record->program, "position"), 0);
 }
 
 TEST_F(GpuProgramGlTest, AttributeLocationsSetBeforeTheLinkTakeEffect) {
@@ -230,7 +237,7 @@ TEST_F(GpuProgramGlTest, AttributeLocationsSetBeforeTheLinkTakeEffect) {
 
     shader->bind();
 
-    EXPECT_EQ(glGetAttribLocationARB(shader->getProgram()->program, "position"), 5);
+    EXPECT_EQ(glGetAttribLocation(shader->getProgram()->program, "position"), 5);
     EXPECT_EQ(shader->getProgram()->attributesChanged, 0);
 }
 
@@ -246,6 +253,20 @@ TEST_F(GpuProgramGlTest, DestroyingAnEmptyRecordTouchesNothing) {
     EXPECT_EQ(record->pixelShader, 78u);
     EXPECT_EQ(record->linked, 1);
     EXPECT_EQ(countStartingWith(log, "<*>[DEBUG]#OrvRendererOpenGL::destroy"), 0);
+}
+
+TEST_F(GpuProgramGlTest, AShaderWithoutSourceIsRefused) {
+    std::unique_ptr<OrvGpuProgram> record = std::make_unique<OrvGpuProgram>();
+    std::strcpy(record->name, "empty");
+    renderer->createGpuProgram(record.get());
+
+    EXPECT_EQ(renderer->createGpuPixelShader(record.get()), -1);
+
+    EXPECT_EQ(record->pixelShader, 0u);
+    EXPECT_EQ(taggedLines(log).back(),
+              warningLine("OrvRendererOpenGL::createGpuPixelShader(): " + pathWords() +
+                          " - Pixel Shader [empty] has no source."));
+    renderer->destroyGpuProgram(record.get());
 }
 
 TEST_F(GpuProgramGlTest, DestroyingAProgramDeletesItsShadersAndItself) {

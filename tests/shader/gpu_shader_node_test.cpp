@@ -108,18 +108,73 @@ TEST_F(GpuShaderNodeTest, EachSetterStoresItsKindAndValues) {
         std::vector<float> matrix;
     };
     const std::vector<Case> cases = {
-        {"a", ORV_UNIFORM_INT4, [&](OrvGpuShader* s) { s->setUniform4iv("a", ints); }, {}, {5, 6, 7, 8}, {}},
-        {"b", ORV_UNIFORM_INT4, [](OrvGpuShader* s) { s->setUniform4i("b", 1, 2, 3, 4); }, {}, {1, 2, 3, 4}, {}},
-        {"c", ORV_UNIFORM_INT3, [](OrvGpuShader* s) { s->setUniform3i("c", 1, 2, 3); }, {}, {1, 2, 3}, {}},
-        {"d", ORV_UNIFORM_INT2, [](OrvGpuShader* s) { s->setUniform2i("d", -1, -2); }, {}, {-1, -2}, {}},
+        {"a",
+         ORV_UNIFORM_INT4,
+         [&](OrvGpuShader* s) { s->setUniform4iv("a", ints); },
+         {},
+         {5, 6, 7, 8},
+         {}},
+        {"b",
+         ORV_UNIFORM_INT4,
+         [](OrvGpuShader* s) { s->setUniform4i("b", 1, 2, 3, 4); },
+         {},
+         {1, 2, 3, 4},
+         {}},
+        {"c",
+         ORV_UNIFORM_INT3,
+         [](OrvGpuShader* s) { s->setUniform3i("c", 1, 2, 3); },
+         {},
+         {1, 2, 3},
+         {}},
+        {"d",
+         ORV_UNIFORM_INT2,
+         [](OrvGpuShader* s) { s->setUniform2i("d", -1, -2); },
+         {},
+         {-1, -2},
+         {}},
         {"e", ORV_UNIFORM_INT1, [](OrvGpuShader* s) { s->setUniform1i("e", 9); }, {}, {9}, {}},
-        {"f", ORV_UNIFORM_FLOAT4, [&](OrvGpuShader* s) { s->setUniform4fv("f", floats); }, {0.5f, 1.5f, 2.5f, 3.5f}, {}, {}},
-        {"g", ORV_UNIFORM_FLOAT4, [](OrvGpuShader* s) { s->setUniform4f("g", 1, 2, 3, 4); }, {1, 2, 3, 4}, {}, {}},
-        {"h", ORV_UNIFORM_FLOAT3, [](OrvGpuShader* s) { s->setUniform3f("h", 1, 2, 3); }, {1, 2, 3}, {}, {}},
-        {"i", ORV_UNIFORM_FLOAT2, [](OrvGpuShader* s) { s->setUniform2f("i", 1, 2); }, {1, 2}, {}, {}},
-        {"j", ORV_UNIFORM_FLOAT1, [](OrvGpuShader* s) { s->setUniform1f("j", 0.25f); }, {0.25f}, {}, {}},
-        {"k", ORV_UNIFORM_MATRIX4, [&](OrvGpuShader* s) { s->setUniformMatrix4("k", m4); }, {}, {}, std::vector<float>(m4, m4 + 16)},
-        {"l", ORV_UNIFORM_MATRIX3, [&](OrvGpuShader* s) { s->setUniformMatrix3("l", m3); }, {}, {}, std::vector<float>(m3, m3 + 9)},
+        {"f",
+         ORV_UNIFORM_FLOAT4,
+         [&](OrvGpuShader* s) { s->setUniform4fv("f", floats); },
+         {0.5f, 1.5f, 2.5f, 3.5f},
+         {},
+         {}},
+        {"g",
+         ORV_UNIFORM_FLOAT4,
+         [](OrvGpuShader* s) { s->setUniform4f("g", 1, 2, 3, 4); },
+         {1, 2, 3, 4},
+         {},
+         {}},
+        {"h",
+         ORV_UNIFORM_FLOAT3,
+         [](OrvGpuShader* s) { s->setUniform3f("h", 1, 2, 3); },
+         {1, 2, 3},
+         {},
+         {}},
+        {"i",
+         ORV_UNIFORM_FLOAT2,
+         [](OrvGpuShader* s) { s->setUniform2f("i", 1, 2); },
+         {1, 2},
+         {},
+         {}},
+        {"j",
+         ORV_UNIFORM_FLOAT1,
+         [](OrvGpuShader* s) { s->setUniform1f("j", 0.25f); },
+         {0.25f},
+         {},
+         {}},
+        {"k",
+         ORV_UNIFORM_MATRIX4,
+         [&](OrvGpuShader* s) { s->setUniformMatrix4("k", m4); },
+         {},
+         {},
+         std::vector<float>(m4, m4 + 16)},
+        {"l",
+         ORV_UNIFORM_MATRIX3,
+         [&](OrvGpuShader* s) { s->setUniformMatrix3("l", m3); },
+         {},
+         {},
+         std::vector<float>(m3, m3 + 9)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -225,9 +280,10 @@ TEST_F(GpuShaderNodeTest, UnreadableFilesAreReportedAndLeaveTheNodeUnchanged) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.shown);
         EXPECT_EQ(shader->loadVertexShaderFromFile(c.path), -1);
-        EXPECT_EQ(lastLine(), warningLine(std::string("OrvGpuShader::loadVertexShaderFromFile(): "
-                                                      "Could not load vertex shader source file [") +
-                                          c.shown + "]."));
+        EXPECT_EQ(lastLine(),
+                  warningLine(std::string("OrvGpuShader::loadVertexShaderFromFile(): "
+                                          "Could not load vertex shader source file [") +
+                              c.shown + "]."));
         EXPECT_EQ(shader->loadPixelShaderFromFile(c.path), -1);
         EXPECT_EQ(lastLine(), warningLine(std::string("OrvGpuShader::loadPixelShaderFromFile(): "
                                                       "Could not load pixel shader source file [") +
@@ -290,13 +346,14 @@ TEST_F(GpuShaderNodeTest, LoadersCreateTheProgramOnceAndReturnTheCompileResult) 
     renderer->results["isGpuProgram"] = 1;
     EXPECT_EQ(shader->loadPixelShaderFromMemory("p", 2), 0);
 
-    EXPECT_EQ(renderer->texts(), (std::vector<std::string>{
-                                     "isGpuProgram(" + std::string(shader->getName()) + ")",
-                                     "createGpuProgram(" + std::string(shader->getName()) + ")",
-                                     "createGpuVertexShader(" + std::string(shader->getName()) + ")",
-                                     "isGpuProgram(" + std::string(shader->getName()) + ")",
-                                     "createGpuPixelShader(" + std::string(shader->getName()) + ")",
-                                 }));
+    EXPECT_EQ(renderer->texts(),
+              (std::vector<std::string>{
+                  "isGpuProgram(" + std::string(shader->getName()) + ")",
+                  "createGpuProgram(" + std::string(shader->getName()) + ")",
+                  "createGpuVertexShader(" + std::string(shader->getName()) + ")",
+                  "isGpuProgram(" + std::string(shader->getName()) + ")",
+                  "createGpuPixelShader(" + std::string(shader->getName()) + ")",
+              }));
     // A source that did not compile stays stored.
     EXPECT_STREQ(record().vertexSource, "v");
 }
@@ -320,10 +377,9 @@ TEST_F(GpuShaderNodeTest, BindActivatesAndSendsUnbindReturnsToFixedFunction) {
     const std::string name = shader->getName();
     shader->bind();
     shader->unbind();
-    EXPECT_EQ(renderer->texts(),
-              (std::vector<std::string>{"activeGpuShader(" + name + ")",
-                                        "updateGpuShaderUniforms(" + name + ")",
-                                        "activeGpuShader(null)"}));
+    EXPECT_EQ(renderer->texts(), (std::vector<std::string>{"activeGpuShader(" + name + ")",
+                                                           "updateGpuShaderUniforms(" + name + ")",
+                                                           "activeGpuShader(null)"}));
 }
 
 TEST_F(GpuShaderNodeTest, ReleaseAndDestructionFreeEverything) {

@@ -2,8 +2,10 @@
 #include "shader_gl_test.h"
 
 #include <GL/glext.h>
+#include <GL/glx.h>
 
 #include <cstdlib>
+#include <cstring>
 
 void ShaderGlTest::SetUp() {
     OrvGlTest::SetUp();
@@ -25,7 +27,9 @@ bool ShaderGlTest::expectArbPath() {
     return version != nullptr && version[0] != '\0' && std::atoi(version) < 2;
 }
 
-std::string ShaderGlTest::pathWords() { return expectArbPath() ? "ARB codepath" : "GL2 codepath"; }
+std::string ShaderGlTest::pathWords() {
+    return expectArbPath() ? "ARB codepath" : "GL2 codepath";
+}
 
 std::string ShaderGlTest::printer(const std::string& name) {
     return name + (expectArbPath() ? "ARB" : "");
@@ -45,10 +49,13 @@ OrvGpuShader* ShaderGlTest::makeShader(const char* name, const char* vertexSourc
     return shader;
 }
 
-// GL_CURRENT_PROGRAM is an OpenGL 2.0 name, which a 1.5 context refuses.
+// GL_CURRENT_PROGRAM is an OpenGL 2.0 name, which a 1.5 context refuses; the
+// library exports no ARB functions, so that one is looked up.
 GLuint ShaderGlTest::currentProgram() const {
     if (expectArbPath()) {
-        return glGetHandleARB(GL_PROGRAM_OBJECT_ARB);
+        auto getHandle = reinterpret_cast<PFNGLGETHANDLEARBPROC>(
+            glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glGetHandleARB")));
+        return getHandle(GL_PROGRAM_OBJECT_ARB);
     }
     GLint program = 0;
     glGetIntegerv(GL_CURRENT_PROGRAM, &program);
@@ -58,21 +65,20 @@ GLuint ShaderGlTest::currentProgram() const {
 std::vector<GLuint> ShaderGlTest::attachedShaders(GLuint program) const {
     GLuint shaders[8] = {};
     GLsizei count = 0;
-    glGetAttachedObjectsARB(program, 8, &count, shaders);
+    glGetAttachedShaders(program, 8, &count, shaders);
     return std::vector<GLuint>(shaders, shaders + count);
 }
 
-std::vector<float> ShaderGlTest::uniformFloats(GLuint program, const char* name,
-                                               int count) const {
+std::vector<float> ShaderGlTest::uniformFloats(GLuint program, const char* name, int count) const {
     std::vector<float> values(16, -99.0f);
-    glGetUniformfvARB(program, glGetUniformLocationARB(program, name), values.data());
+    glGetUniformfv(program, glGetUniformLocation(program, name), values.data());
     values.resize(static_cast<size_t>(count));
     return values;
 }
 
 std::vector<int> ShaderGlTest::uniformInts(GLuint program, const char* name, int count) const {
     std::vector<int> values(16, -99);
-    glGetUniformivARB(program, glGetUniformLocationARB(program, name), values.data());
+    glGetUniformiv(program, glGetUniformLocation(program, name), values.data());
     values.resize(static_cast<size_t>(count));
     return values;
 }

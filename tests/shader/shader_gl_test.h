@@ -26,8 +26,7 @@ class ShaderGlTest : public OrvGlTest {
 
     // A node from the node manager with both sources loaded; fails the test
     // when either does not compile.
-    OrvGpuShader* makeShader(const char* name, const char* vertexSource,
-                             const char* pixelSource);
+    OrvGpuShader* makeShader(const char* name, const char* vertexSource, const char* pixelSource);
 
     // The program GL is using now.
     GLuint currentProgram() const;

@@ -2,9 +2,13 @@
 
 #include <fstream>
 
-std::string warningLine(const std::string& message) { return "<!>[WARNING]#" + message; }
+std::string warningLine(const std::string& message) {
+    return "<!>[WARNING]#" + message;
+}
 
-std::string debugLine(const std::string& message) { return "<*>[DEBUG]#" + message; }
+std::string debugLine(const std::string& message) {
+    return "<*>[DEBUG]#" + message;
+}
 
 std::vector<std::string> taggedLines(const OrvTestLog& log) {
     std::vector<std::string> result;

@@ -20,5 +20,4 @@ std::vector<std::string> taggedLines(const OrvTestLog& log);
 int countStartingWith(const OrvTestLog& log, const std::string& prefix);
 
 // Writes bytes into the file name in folder and returns the file's path.
-std::string writeFile(const std::string& folder, const std::string& name,
-                      const std::string& bytes);
+std::string writeFile(const std::string& folder, const std::string& name, const std::string& bytes);
