@@ -1,8 +1,6 @@
 // The engine root without a driver: the start and stop lines, the creators
 // and their order, nodes still alive at the stop, the leak report, renderer
 // kinds without an implementation and the current render context.
-#include <algorithm>
-
 #include "lifecycle_test_support.h"
 
 namespace {
@@ -19,9 +17,9 @@ std::vector<std::string> creatorLines(const std::string& prefix, const std::stri
     return lines;
 }
 
-// Where the message stands in the log, or -1.
-int indexOf(const std::vector<std::string>& messages, const std::string& message) {
-    for (size_t i = 0; i < messages.size(); ++i) {
+// Where the message stands in the log, at or after from, or -1.
+int indexOf(const std::vector<std::string>& messages, const std::string& message, int from = 0) {
+    for (size_t i = from; i < messages.size(); ++i) {
         if (messages[i] == message) {
             return static_cast<int>(i);
         }
@@ -77,16 +75,19 @@ TEST_F(EngineRootTest, CreatorsComeAndGoInTheirOrder) {
     EXPECT_EQ(messagesWith(log, "::unregisterCreator("),
               creatorLines("OrvSceneNodeMgr::unregisterCreator(): ", " unregistered ok."));
     const std::vector<std::string> messages = log.messages();
-    const std::vector<int> order = {
-        indexOf(messages, "OrvMaterialMgr::terminate(): ok."),
-        indexOf(messages, "OrvSceneMgr::terminate(): ok."),
-        indexOf(messages, "OrvSceneNodeMgr::unregisterCreator(): ORV_NODE_CAMERA unregistered ok."),
-        indexOf(messages,
-                "OrvSceneNodeMgr::unregisterCreator(): ORV_NODE_GPU_SHADER unregistered ok."),
-        indexOf(messages, "OrvSceneNodeMgr::terminate(): ok."),
-        indexOf(messages, kStopped)};
-    EXPECT_TRUE(std::is_sorted(order.begin(), order.end()) && order.front() >= 0)
-        << ::testing::PrintToString(order);
+    // The stop's steps, each found after the one before.
+    const std::vector<std::string> steps = {
+        "OrvMaterialMgr::terminate(): ok.",
+        "OrvSceneMgr::terminate(): ok.",
+        "OrvSceneNodeMgr::unregisterCreator(): ORV_NODE_CAMERA unregistered ok.",
+        "OrvSceneNodeMgr::unregisterCreator(): ORV_NODE_GPU_SHADER unregistered ok.",
+        "OrvSceneNodeMgr::terminate(): ok.",
+        kStopped};
+    int at = indexOf(messages, kStarted);
+    for (const std::string& step : steps) {
+        at = indexOf(messages, step, at + 1);
+        ASSERT_GE(at, 0) << step;
+    }
     EXPECT_EQ(messages.back(), kStopped);
     for (const char* type : kTypes) {
         EXPECT_EQ(OrvSceneNodeMgr::getInstance()->createNode(type, nullptr), nullptr) << type;

@@ -3,6 +3,7 @@
 // X window with the driver's context and the OpenGL renderer.
 #pragma once
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -59,4 +60,18 @@ class EngineGlTest : public EngineContextGlTest {
     explicit EngineGlTest(int level = OrvLog::DEBUG) : EngineContextGlTest(level) {}
 
     void SetUp() override;
+
+    // A camera over the whole window with a 60-degree view, at eye looking at
+    // the origin, added to the scene.
+    OrvCamera* addCamera(OrvScene* scene, const OrvVector4& eye,
+                         const OrvVector4& up = OrvVector4{0, 1, 0, 1});
+    // One frame of the scene, read back before it is presented.
+    OrvPicture drawFrame(OrvScene* scene);
+    // The window pixel (x, y) a world point lands on under the view the
+    // renderer holds and GL's projection and viewport.
+    static std::array<int, 2> windowPixel(double x, double y, double z);
 };
+
+// Expects the pixel's red, green and blue within tolerance of rgb.
+void expectColour(const OrvPicture& picture, const std::array<int, 2>& at,
+                  const std::array<int, 3>& rgb, int tolerance, const std::string& what);
