@@ -104,8 +104,7 @@ void OrvMeshData::allocFaces(int32_t count) {
     }
     faceCount = static_cast<uint32_t>(count);
     const int64_t indexCount = 3 * static_cast<int64_t>(count);
-    if (options[shortIndices] == 1 && count <= kMax16BitFaces &&
-        vertexCount <= kMax16BitVertices) {
+    if (options[shortIndices] == 1 && count <= kMax16BitFaces && vertexCount <= kMax16BitVertices) {
         indices16 = ORV_NEW uint16_t[indexCount];
         drawIndices16 = indices16;
         indexFormat = INDICES_16;

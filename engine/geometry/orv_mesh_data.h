@@ -83,7 +83,7 @@ struct OrvMeshData {
     // Frees every array; options, buffer names and flags stay.
     void releaseArrays();
 
-private:
+  private:
     void releaseVertexArrays();
     void releaseFaceArrays();
 };

@@ -6,7 +6,7 @@
 struct OrvWindowInfo;
 
 class OrvRenderContext {
-public:
+  public:
     virtual ~OrvRenderContext();
 
     // Makes the surface and the GL context for window and makes it current;

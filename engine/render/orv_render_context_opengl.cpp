@@ -23,7 +23,7 @@ int recordXError(Display*, XErrorEvent* event) {
 // default ends the process; library code must not, so errors of the calls
 // made while a trap lives are recorded instead.
 class XErrorTrap {
-public:
+  public:
     explicit XErrorTrap(Display* display) : m_display(display) {
         XSync(m_display, False);
         g_xErrorCode = 0;
@@ -41,7 +41,7 @@ public:
         return g_xErrorCode != 0;
     }
 
-private:
+  private:
     Display* m_display;
     XErrorHandler m_previous;
 };

@@ -10,7 +10,7 @@
 struct OrvWindowInfo;
 
 class OrvRenderContextOpenGL : public OrvRenderContext {
-public:
+  public:
     OrvRenderContextOpenGL();
     ~OrvRenderContextOpenGL() override;
 
@@ -24,7 +24,7 @@ public:
 
     OrvWindowInfo* getWindowInfo() const { return m_window; }
 
-private:
+  private:
     int createSurface();
 
     OrvWindowInfo* m_window;

@@ -11,7 +11,7 @@ struct OrvTextInfo;
 struct OrvWindowInfo;
 
 class OrvRenderer {
-public:
+  public:
     // Capability codes of enable and disable.
     enum Capability {
         VERTICAL_SYNC = 0,
@@ -119,11 +119,11 @@ public:
     virtual void destroyFont(OrvTextInfo* text, OrvWindowInfo* window) = 0;
     virtual void drawText(OrvTextInfo* text, OrvWindowInfo* window) = 0;
 
-protected:
+  protected:
     // Implementations register themselves on construction, so that the engine
     // reaches whichever renderer exists.
     OrvRenderer();
 
-private:
+  private:
     static OrvRenderer* s_instance;
 };

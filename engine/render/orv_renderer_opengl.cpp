@@ -123,12 +123,12 @@ int OrvRendererOpenGL::terminate() {
 void OrvRendererOpenGL::detectAPIVersion() {
     const char* version = queryString(GL_VERSION);
     // A missing string (no current context) is as useless as a malformed one.
-    const int converted = version != nullptr
-                              ? std::sscanf(version, "%d.%d", &majorVersion, &minorVersion)
-                              : 0;
+    const int converted =
+        version != nullptr ? std::sscanf(version, "%d.%d", &majorVersion, &minorVersion) : 0;
     if (converted != 2) {
         OrvLog::getInstance()->write(
-            OrvLog::WARNING, "OrvRendererOpenGL::detectAPIVersion(): OpenGL version string malformed!");
+            OrvLog::WARNING,
+            "OrvRendererOpenGL::detectAPIVersion(): OpenGL version string malformed!");
         return;
     }
     OrvLog::getInstance()->write(OrvLog::NORMAL,
@@ -155,8 +155,7 @@ const char* OrvRendererOpenGL::queryString(unsigned int name) {
         return reinterpret_cast<const char*>(glGetString(name));
     }
     Display* display = glXGetCurrentDisplay();
-    return display != nullptr ? glXQueryExtensionsString(display, DefaultScreen(display))
-                              : nullptr;
+    return display != nullptr ? glXQueryExtensionsString(display, DefaultScreen(display)) : nullptr;
 }
 
 template <int N>
@@ -173,10 +172,10 @@ void OrvRendererOpenGL::loadSwapInterval() {
     if (extensions == nullptr) {
         return;
     }
-#define ORV_LOAD_SWAP_INTERVAL(type, name, extension)                         \
-    if (hasWord(extensions, extension)) {                                   \
-        name = reinterpret_cast<type>(getProcAddress(#name));               \
-        return;                                                             \
+#define ORV_LOAD_SWAP_INTERVAL(type, name, extension)         \
+    if (hasWord(extensions, extension)) {                     \
+        name = reinterpret_cast<type>(getProcAddress(#name)); \
+        return;                                               \
     }
     ORV_GLX_SWAP_INTERVAL_ENTRY_POINTS(ORV_LOAD_SWAP_INTERVAL)
 #undef ORV_LOAD_SWAP_INTERVAL
@@ -416,7 +415,8 @@ void OrvRendererOpenGL::drawPoint(const float* position, const float* color, flo
 }
 
 void OrvRendererOpenGL::drawTriangle(const OrvMeshData* mesh) {
-    if (mesh == nullptr || mesh->vertexCount < 3 || mesh->attributes[OrvMeshData::POSITIONS] == nullptr ||
+    if (mesh == nullptr || mesh->vertexCount < 3 ||
+        mesh->attributes[OrvMeshData::POSITIONS] == nullptr ||
         mesh->attributes[OrvMeshData::COLORS] == nullptr) {
         return;
     }

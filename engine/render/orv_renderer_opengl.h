@@ -24,55 +24,55 @@ struct _XDisplay;
 // X(type, name): each member is named exactly as the entry point it holds.
 #define ORV_GL_RANGE_ENTRY_POINTS(X) X(PFNGLDRAWRANGEELEMENTSPROC, glDrawRangeElements)
 
-#define ORV_GL_BUFFER_ENTRY_POINTS(X)                              \
-    X(PFNGLGENBUFFERSARBPROC, glGenBuffersARB)                     \
-    X(PFNGLBINDBUFFERARBPROC, glBindBufferARB)                     \
-    X(PFNGLBUFFERDATAARBPROC, glBufferDataARB)                     \
-    X(PFNGLBUFFERSUBDATAARBPROC, glBufferSubDataARB)               \
-    X(PFNGLDELETEBUFFERSARBPROC, glDeleteBuffersARB)               \
-    X(PFNGLMAPBUFFERARBPROC, glMapBufferARB)                       \
-    X(PFNGLUNMAPBUFFERARBPROC, glUnmapBufferARB)                   \
+#define ORV_GL_BUFFER_ENTRY_POINTS(X)                \
+    X(PFNGLGENBUFFERSARBPROC, glGenBuffersARB)       \
+    X(PFNGLBINDBUFFERARBPROC, glBindBufferARB)       \
+    X(PFNGLBUFFERDATAARBPROC, glBufferDataARB)       \
+    X(PFNGLBUFFERSUBDATAARBPROC, glBufferSubDataARB) \
+    X(PFNGLDELETEBUFFERSARBPROC, glDeleteBuffersARB) \
+    X(PFNGLMAPBUFFERARBPROC, glMapBufferARB)         \
+    X(PFNGLUNMAPBUFFERARBPROC, glUnmapBufferARB)     \
     X(PFNGLGETBUFFERPARAMETERIVARBPROC, glGetBufferParameterivARB)
 
-#define ORV_GL_GL2_ENTRY_POINTS(X)                               \
-    X(PFNGLCREATEPROGRAMPROC, glCreateProgram)                   \
-    X(PFNGLDELETEPROGRAMPROC, glDeleteProgram)                   \
-    X(PFNGLCREATESHADERPROC, glCreateShader)                     \
-    X(PFNGLDELETESHADERPROC, glDeleteShader)                     \
-    X(PFNGLATTACHSHADERPROC, glAttachShader)                     \
-    X(PFNGLDETACHSHADERPROC, glDetachShader)                     \
-    X(PFNGLSHADERSOURCEPROC, glShaderSource)                     \
-    X(PFNGLCOMPILESHADERPROC, glCompileShader)                   \
-    X(PFNGLLINKPROGRAMPROC, glLinkProgram)                       \
-    X(PFNGLUSEPROGRAMPROC, glUseProgram)                         \
-    X(PFNGLGETPROGRAMIVPROC, glGetProgramiv)                     \
-    X(PFNGLGETPROGRAMINFOLOGPROC, glGetProgramInfoLog)           \
-    X(PFNGLGETUNIFORMLOCATIONPROC, glGetUniformLocation)         \
-    X(PFNGLUNIFORM1FPROC, glUniform1f)                           \
-    X(PFNGLUNIFORM2FPROC, glUniform2f)                           \
-    X(PFNGLUNIFORM3FPROC, glUniform3f)                           \
-    X(PFNGLUNIFORM4FPROC, glUniform4f)                           \
-    X(PFNGLUNIFORM1IPROC, glUniform1i)                           \
-    X(PFNGLUNIFORM2IPROC, glUniform2i)                           \
-    X(PFNGLUNIFORM3IPROC, glUniform3i)                           \
-    X(PFNGLUNIFORM4IPROC, glUniform4i)                           \
-    X(PFNGLUNIFORM1FVPROC, glUniform1fv)                         \
-    X(PFNGLUNIFORM2FVPROC, glUniform2fv)                         \
-    X(PFNGLUNIFORM3FVPROC, glUniform3fv)                         \
-    X(PFNGLUNIFORM4FVPROC, glUniform4fv)                         \
-    X(PFNGLUNIFORM1IVPROC, glUniform1iv)                         \
-    X(PFNGLUNIFORM2IVPROC, glUniform2iv)                         \
-    X(PFNGLUNIFORM3IVPROC, glUniform3iv)                         \
-    X(PFNGLUNIFORM4IVPROC, glUniform4iv)                         \
-    X(PFNGLUNIFORMMATRIX2FVPROC, glUniformMatrix2fv)             \
-    X(PFNGLUNIFORMMATRIX3FVPROC, glUniformMatrix3fv)             \
-    X(PFNGLUNIFORMMATRIX4FVPROC, glUniformMatrix4fv)             \
-    X(PFNGLBINDATTRIBLOCATIONPROC, glBindAttribLocation)         \
-    X(PFNGLVERTEXATTRIBPOINTERPROC, glVertexAttribPointer)       \
-    X(PFNGLENABLEVERTEXATTRIBARRAYPROC, glEnableVertexAttribArray) \
+#define ORV_GL_GL2_ENTRY_POINTS(X)                                   \
+    X(PFNGLCREATEPROGRAMPROC, glCreateProgram)                       \
+    X(PFNGLDELETEPROGRAMPROC, glDeleteProgram)                       \
+    X(PFNGLCREATESHADERPROC, glCreateShader)                         \
+    X(PFNGLDELETESHADERPROC, glDeleteShader)                         \
+    X(PFNGLATTACHSHADERPROC, glAttachShader)                         \
+    X(PFNGLDETACHSHADERPROC, glDetachShader)                         \
+    X(PFNGLSHADERSOURCEPROC, glShaderSource)                         \
+    X(PFNGLCOMPILESHADERPROC, glCompileShader)                       \
+    X(PFNGLLINKPROGRAMPROC, glLinkProgram)                           \
+    X(PFNGLUSEPROGRAMPROC, glUseProgram)                             \
+    X(PFNGLGETPROGRAMIVPROC, glGetProgramiv)                         \
+    X(PFNGLGETPROGRAMINFOLOGPROC, glGetProgramInfoLog)               \
+    X(PFNGLGETUNIFORMLOCATIONPROC, glGetUniformLocation)             \
+    X(PFNGLUNIFORM1FPROC, glUniform1f)                               \
+    X(PFNGLUNIFORM2FPROC, glUniform2f)                               \
+    X(PFNGLUNIFORM3FPROC, glUniform3f)                               \
+    X(PFNGLUNIFORM4FPROC, glUniform4f)                               \
+    X(PFNGLUNIFORM1IPROC, glUniform1i)                               \
+    X(PFNGLUNIFORM2IPROC, glUniform2i)                               \
+    X(PFNGLUNIFORM3IPROC, glUniform3i)                               \
+    X(PFNGLUNIFORM4IPROC, glUniform4i)                               \
+    X(PFNGLUNIFORM1FVPROC, glUniform1fv)                             \
+    X(PFNGLUNIFORM2FVPROC, glUniform2fv)                             \
+    X(PFNGLUNIFORM3FVPROC, glUniform3fv)                             \
+    X(PFNGLUNIFORM4FVPROC, glUniform4fv)                             \
+    X(PFNGLUNIFORM1IVPROC, glUniform1iv)                             \
+    X(PFNGLUNIFORM2IVPROC, glUniform2iv)                             \
+    X(PFNGLUNIFORM3IVPROC, glUniform3iv)                             \
+    X(PFNGLUNIFORM4IVPROC, glUniform4iv)                             \
+    X(PFNGLUNIFORMMATRIX2FVPROC, glUniformMatrix2fv)                 \
+    X(PFNGLUNIFORMMATRIX3FVPROC, glUniformMatrix3fv)                 \
+    X(PFNGLUNIFORMMATRIX4FVPROC, glUniformMatrix4fv)                 \
+    X(PFNGLBINDATTRIBLOCATIONPROC, glBindAttribLocation)             \
+    X(PFNGLVERTEXATTRIBPOINTERPROC, glVertexAttribPointer)           \
+    X(PFNGLENABLEVERTEXATTRIBARRAYPROC, glEnableVertexAttribArray)   \
     X(PFNGLDISABLEVERTEXATTRIBARRAYPROC, glDisableVertexAttribArray) \
-    X(PFNGLISPROGRAMPROC, glIsProgram)                           \
-    X(PFNGLGETSHADERIVPROC, glGetShaderiv)                       \
+    X(PFNGLISPROGRAMPROC, glIsProgram)                               \
+    X(PFNGLGETSHADERIVPROC, glGetShaderiv)                           \
     X(PFNGLGETSHADERINFOLOGPROC, glGetShaderInfoLog)
 
 #define ORV_GL_ARB_ENTRY_POINTS(X)                                       \
@@ -114,9 +114,9 @@ struct _XDisplay;
 
 // The three GLX swap-interval extensions, tried in this order; their
 // signatures differ, so each has its own member.
-#define ORV_GLX_SWAP_INTERVAL_ENTRY_POINTS(X)                                       \
-    X(OrvSwapIntervalEXTProc, glXSwapIntervalEXT, "GLX_EXT_swap_control")           \
-    X(OrvSwapIntervalMESAProc, glXSwapIntervalMESA, "GLX_MESA_swap_control")        \
+#define ORV_GLX_SWAP_INTERVAL_ENTRY_POINTS(X)                                \
+    X(OrvSwapIntervalEXTProc, glXSwapIntervalEXT, "GLX_EXT_swap_control")    \
+    X(OrvSwapIntervalMESAProc, glXSwapIntervalMESA, "GLX_MESA_swap_control") \
     X(OrvSwapIntervalSGIProc, glXSwapIntervalSGI, "GLX_SGI_swap_control")
 
 typedef void (*OrvSwapIntervalEXTProc)(_XDisplay* display, unsigned long drawable, int interval);
@@ -128,7 +128,7 @@ typedef void (*OrvProc)();
 #define ORV_DECLARE_ENTRY_POINT(type, name, ...) type name;
 
 class OrvRendererOpenGL : public OrvRenderer {
-public:
+  public:
     // The name of the GLX extension string for queryString, beside
     // GL_VERSION and GL_EXTENSIONS.
     static constexpr unsigned int kGlxExtensions = 3;
@@ -248,13 +248,13 @@ public:
     int32_t viewportWidth;
     int32_t viewportHeight;
 
-protected:
+  protected:
     // The one place the driver's capability strings are read: GL_VERSION,
     // GL_EXTENSIONS or kGlxExtensions; null when there is none (no current
     // context). Tests replace it because Mesa cannot hide every extension.
     virtual const char* queryString(unsigned int name);
 
-private:
+  private:
     struct EntryPoint {
         const char* name;
         OrvProc* slot;

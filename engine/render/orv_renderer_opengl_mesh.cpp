@@ -1,4 +1,4 @@
-// Mesh drawing and buffer operations of the OpenGL renderer: placeholders until mesh drawing is built.
+// Mesh drawing and buffer operations of the OpenGL renderer: placeholders for now.
 #include "orv_renderer_opengl.h"
 
 void OrvRendererOpenGL::setVertexArrays(OrvMeshData*) {}

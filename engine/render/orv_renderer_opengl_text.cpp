@@ -163,8 +163,8 @@ void OrvRendererOpenGL::drawText(OrvTextInfo* text, OrvWindowInfo* window) {
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
-    glViewport(viewportX + text->x - 1,
-               viewportY + viewportHeight - text->y - text->fontHeight - 1, 0, 0);
+    glViewport(viewportX + text->x - 1, viewportY + viewportHeight - text->y - text->fontHeight - 1,
+               0, 0);
     glRasterPos4f(0.0f, 0.0f, 0.0f, 1.0f);
     glPopMatrix();
     glMatrixMode(GL_PROJECTION);
