@@ -12,6 +12,8 @@
 #include "scene/orv_light_data.h"
 #include "geometry/orv_material_data.h"
 #include "geometry/orv_mesh_data.h"
+#include "render/orv_gpu_shader.h"
+#include "render/orv_gpu_shader_creator.h"
 #include "render/orv_gpu_shader_data.h"
 #include "render/orv_render_context.h"
 #include "render/orv_render_context_opengl.h"

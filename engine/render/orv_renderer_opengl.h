@@ -272,4 +272,12 @@ class OrvRendererOpenGL : public OrvRenderer {
     // The light's GL unit, assigning the lowest free one when it has none;
     // -1 when every unit is taken.
     int lightUnitFor(OrvLightData* light);
+    // Compiler and linker logs as WARNING lines, one printer per object and
+    // codepath.
+    void _printGpuProgramInfoLog(OrvGpuProgram* program);
+    void _printGpuVertexShaderInfoLog(OrvGpuProgram* program);
+    void _printGpuPixelShaderInfoLog(OrvGpuProgram* program);
+    void _printGpuProgramInfoLogARB(OrvGpuProgram* program);
+    void _printGpuVertexShaderInfoLogARB(OrvGpuProgram* program);
+    void _printGpuPixelShaderInfoLogARB(OrvGpuProgram* program);
 };
