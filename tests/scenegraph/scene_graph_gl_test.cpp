@@ -4,7 +4,9 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <string>
 
 #include "orv_gl_test.h"
@@ -53,17 +55,31 @@ void referenceMatrix(GLenum mode, GLenum matrix, Call call, float* out) {
     glPopMatrix();
 }
 
-// Whether a pixel within one of (x, y) has the colour, give or take 8.
-bool colourNear(const OrvPicture& picture, int x, int y, int r, int g, int b) {
-    for (int dy = -1; dy <= 1; ++dy) {
-        for (int dx = -1; dx <= 1; ++dx) {
-            const uint8_t* p = picture.at(x + dx, y + dy);
+// The pixels of one colour, give or take 8 in each channel: how many there
+// are and where their centre lies.
+struct ColourSpot {
+    int count = 0;
+    double x = 0;
+    double y = 0;
+};
+
+ColourSpot findColour(const OrvPicture& picture, int r, int g, int b) {
+    ColourSpot spot;
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            const uint8_t* p = picture.at(x, y);
             if (std::abs(p[0] - r) <= 8 && std::abs(p[1] - g) <= 8 && std::abs(p[2] - b) <= 8) {
-                return true;
+                ++spot.count;
+                spot.x += x;
+                spot.y += y;
             }
         }
     }
-    return false;
+    if (spot.count > 0) {
+        spot.x /= spot.count;
+        spot.y /= spot.count;
+    }
+    return spot;
 }
 
 }  // namespace
@@ -175,25 +191,35 @@ TEST_F(SceneGraphGlTest, GizmoAxesShowInTheWindow) {
     glGetDoublev(GL_MODELVIEW_MATRIX, model);
     glGetDoublev(GL_PROJECTION_MATRIX, projection);
     glGetIntegerv(GL_VIEWPORT, viewport);
+    auto project = [&](const float* point, double* x, double* y) {
+        double z = 0;
+        gluProject(point[0], point[1], point[2], model, projection, viewport, x, y, &z);
+    };
     struct Axis {
-        float x, y, z;
+        float end[3];
         int r, g, b;
     };
-    // Half way along each axis of length 20, from the gizmo's position.
-    const Axis axes[] = {{5, -5, 0, 255, 0, 0}, {-5, 5, 0, 0, 255, 0}, {-5, -5, 10, 0, 0, 255}};
+    const Axis axes[] = {
+        {{15, -5, 0}, 255, 0, 0}, {{-5, 15, 0}, 0, 255, 0}, {{-5, -5, 20}, 0, 0, 255}};
+    const float origin[3] = {-5, -5, 0};
+    double originX = 0;
+    double originY = 0;
+    project(origin, &originX, &originY);
+    int linePixels = 0;
     for (const Axis& axis : axes) {
-        double wx = 0;
-        double wy = 0;
-        double wz = 0;
-        gluProject(axis.x, axis.y, axis.z, model, projection, viewport, &wx, &wy, &wz);
-        EXPECT_TRUE(
-            colourNear(picture, static_cast<int>(wx), static_cast<int>(wy), axis.r, axis.g, axis.b))
-            << "axis colour " << axis.r << "," << axis.g << "," << axis.b << " at " << wx << ","
-            << wy;
+        double endX = 0;
+        double endY = 0;
+        project(axis.end, &endX, &endY);
+        // A one-pixel line covers one pixel per step along its longer side,
+        // centred half way between its projected ends; the origin pixel is
+        // shared by all three.
+        const ColourSpot spot = findColour(picture, axis.r, axis.g, axis.b);
+        const double steps = std::max(std::abs(endX - originX), std::abs(endY - originY));
+        EXPECT_NEAR(spot.count, steps, 3.0) << axis.r << "," << axis.g << "," << axis.b;
+        EXPECT_NEAR(spot.x, (originX + endX) / 2, 2.0) << axis.r << "," << axis.g << "," << axis.b;
+        EXPECT_NEAR(spot.y, (originY + endY) / 2, 2.0) << axis.r << "," << axis.g << "," << axis.b;
+        linePixels += spot.count;
     }
-    // Three lines 20 units long cover a few hundred pixels; the rest is the
-    // clear colour (0.1 of 255 rounds to 26).
-    const int notBackground = picture.countNot(26, 26, 26, 1);
-    EXPECT_GT(notBackground, 100);
-    EXPECT_LT(notBackground, 1000);
+    // Everything else is the clear colour (0.1 of 255 rounds to 26).
+    EXPECT_EQ(picture.countNot(26, 26, 26, 1), linePixels);
 }
