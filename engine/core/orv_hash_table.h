@@ -17,7 +17,7 @@ struct OrvHashTableEntry {
 };
 
 class OrvHashTable {
-public:
+  public:
     enum Mode { MODE_CHAINED = 0, MODE_OPEN_ADDRESSING = 1 };
     static constexpr int kDefaultSize = 1021;
 
@@ -44,12 +44,12 @@ public:
     void setSize(int size) { m_size = size; }
     int getSize() const { return m_size; }
 
-private:
+  private:
     OrvHashTableEntry* findChained(int index, const char* name, uintptr_t key);
     OrvHashTableEntry* findOpen(int index, const char* name, uintptr_t key);
     OrvHashTableEntry* findEntry(int index, const char* name, uintptr_t key);
-    int insertEntry(int index, const char* name, uintptr_t key, intptr_t value, int line);
-    int removeEntry(int index, const char* name, uintptr_t key, int line);
+    int insertEntry(int index, const char* name, uintptr_t key, intptr_t value);
+    int removeEntry(int index, const char* name, uintptr_t key);
 
     int32_t m_mode;
     OrvLinkedList* m_buckets;

@@ -11,7 +11,7 @@ struct OrvLinkedListNode {
 };
 
 class OrvLinkedList {
-public:
+  public:
     OrvLinkedList();
     ~OrvLinkedList();
 
@@ -30,7 +30,7 @@ public:
     OrvLinkedListNode* getCurrent() const { return m_cursor; }
     void* getCurrentData() const { return m_cursor ? m_cursor->data : nullptr; }
 
-private:
+  private:
     OrvLinkedListNode* m_head;
     OrvLinkedListNode* m_tail;
     OrvLinkedListNode* m_cursor;

@@ -9,7 +9,7 @@
 typedef void (*OrvLogListener)(int level, const char* format, void* user);
 
 class OrvLog {
-public:
+  public:
     enum Level { CRITICAL = 1, WARNING = 2, NORMAL = 4, DEBUG = 8, DETAILED_DEBUG = 16 };
     enum Output { OUTPUT_FILE = 1, OUTPUT_LISTENER = 2 };
     static constexpr int kBufferSize = 4096;
@@ -25,7 +25,7 @@ public:
     void enable() { m_flags |= kEnabled; }
     void close();
 
-private:
+  private:
     static constexpr uint32_t kEnabled = 1;
 
     OrvLog();

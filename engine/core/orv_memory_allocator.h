@@ -13,7 +13,7 @@
 #include <new>
 
 class OrvMemoryAllocator {
-public:
+  public:
     static constexpr int kBucketCount = 16384;
     static constexpr int kFileNameSize = 512;
 
@@ -46,8 +46,8 @@ constexpr const char* orvBaseName(const char* path) {
     return base;
 }
 
-void* operator new(size_t size, const char* file, int line);
-void* operator new[](size_t size, const char* file, int line);
+void* operator new(size_t size, const char* file, int line) noexcept;
+void* operator new[](size_t size, const char* file, int line) noexcept;
 void operator delete(void* ptr, const char* file, int line) noexcept;
 void operator delete[](void* ptr, const char* file, int line) noexcept;
 
@@ -57,14 +57,14 @@ void operator delete[](void* ptr, const char* file, int line) noexcept;
 // comes back zero-filled.
 #define ORV_NEW new (ORV_SOURCE_FILE, __LINE__)
 
-#define ORV_DELETE(ptr)                                                   \
-    do {                                                                  \
+#define ORV_DELETE(ptr)                                                 \
+    do {                                                                \
         OrvMemoryAllocator::setFreeLocation(ORV_SOURCE_FILE, __LINE__); \
-        delete (ptr);                                                     \
+        delete (ptr);                                                   \
     } while (0)
 
-#define ORV_DELETE_ARRAY(ptr)                                             \
-    do {                                                                  \
+#define ORV_DELETE_ARRAY(ptr)                                           \
+    do {                                                                \
         OrvMemoryAllocator::setFreeLocation(ORV_SOURCE_FILE, __LINE__); \
-        delete[] (ptr);                                                   \
+        delete[](ptr);                                                  \
     } while (0)

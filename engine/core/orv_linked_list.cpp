@@ -1,0 +1,114 @@
+#include "orv_linked_list.h"
+
+#include "orv_log.h"
+#include "orv_memory_allocator.h"
+
+OrvLinkedList::OrvLinkedList() : m_head(nullptr), m_tail(nullptr), m_cursor(nullptr), m_count(0) {}
+
+OrvLinkedList::~OrvLinkedList() {
+    clear();
+}
+
+uint32_t OrvLinkedList::add(void* data) {
+    OrvLinkedListNode* node = ORV_NEW OrvLinkedListNode;
+    if (node == nullptr) {
+        OrvLog::getInstance()->write(OrvLog::WARNING,
+                                     "OrvLinkedList::add(): out of memory, entry not added.");
+        return 0;
+    }
+    node->next = nullptr;
+    node->id = OrvMemoryAllocator::nextUniqueId();
+    node->data = data;
+    if (m_tail != nullptr) {
+        m_tail->next = node;
+    } else {
+        m_head = node;
+    }
+    m_tail = node;
+    ++m_count;
+    return node->id;
+}
+
+OrvLinkedListNode* OrvLinkedList::remove(const void* data) {
+    if (m_head == nullptr) {
+        return nullptr;
+    }
+    bool removed = false;
+    OrvLinkedListNode* previous = nullptr;
+    OrvLinkedListNode* node = m_head;
+    while (node != nullptr) {
+        OrvLinkedListNode* next = node->next;
+        if (node->data != data) {
+            previous = node;
+        } else {
+            if (previous != nullptr) {
+                previous->next = next;
+            } else {
+                m_head = next;
+            }
+            ORV_DELETE(node);
+            --m_count;
+            removed = true;
+        }
+        node = next;
+    }
+    if (!removed) {
+        return nullptr;
+    }
+    m_tail = m_head;
+    while (m_tail != nullptr && m_tail->next != nullptr) {
+        m_tail = m_tail->next;
+    }
+    return m_tail;
+}
+
+OrvLinkedListNode* OrvLinkedList::removeCurrent() {
+    if (m_cursor == nullptr) {
+        return nullptr;
+    }
+    OrvLinkedListNode* previous = nullptr;
+    if (m_cursor != m_head) {
+        previous = m_head;
+        while (previous->next != m_cursor) {
+            previous = previous->next;
+        }
+    }
+    OrvLinkedListNode* result = remove(m_cursor->data);
+    m_cursor = previous;
+    return result;
+}
+
+void OrvLinkedList::clear() {
+    OrvLinkedListNode* node = m_head;
+    while (node != nullptr) {
+        OrvLinkedListNode* next = node->next;
+        ORV_DELETE(node);
+        node = next;
+    }
+    m_head = nullptr;
+    m_tail = nullptr;
+    m_cursor = nullptr;
+    m_count = 0;
+}
+
+OrvLinkedListNode* OrvLinkedList::first(int index) {
+    m_cursor = m_head;
+    if (index <= 0) {
+        return m_cursor;
+    }
+    if (index >= m_count) {
+        m_cursor = m_tail;
+        return m_cursor;
+    }
+    for (int i = 0; i < index && m_cursor != nullptr; ++i) {
+        m_cursor = m_cursor->next;
+    }
+    return m_cursor;
+}
+
+OrvLinkedListNode* OrvLinkedList::next() {
+    if (m_cursor != nullptr) {
+        m_cursor = m_cursor->next;
+    }
+    return m_cursor;
+}
