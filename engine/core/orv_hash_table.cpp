@@ -154,7 +154,10 @@ int OrvHashTable::insertEntry(int index, const char* name, uintptr_t key, intptr
         setKey(entry, name, key);
         entry->value = value;
         OrvLinkedList& bucket = m_buckets[index];
-        bucket.add(entry);
+        if (bucket.add(entry) == 0) {
+            ORV_DELETE(entry);
+            return 0;
+        }
         if (bucket.getCount() > 1) {
             ++m_collisionCount;
         }

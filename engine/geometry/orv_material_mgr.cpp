@@ -1,0 +1,89 @@
+#include "orv_material_mgr.h"
+
+#include <cstring>
+
+#include "orv_log.h"
+#include "orv_material.h"
+#include "orv_memory_allocator.h"
+#include "orv_scene_node_mgr.h"
+
+namespace {
+
+OrvMaterialMgr* g_instance = nullptr;
+
+OrvMaterial* materialOf(OrvLinkedListNode* entry) {
+    return static_cast<OrvMaterial*>(entry->data);
+}
+
+}  // namespace
+
+OrvMaterialMgr* OrvMaterialMgr::getInstance() {
+    if (g_instance == nullptr) {
+        g_instance = ORV_NEW OrvMaterialMgr();
+        // The manager lives as long as the process; it is no leak.
+        OrvMemoryAllocator::_track_heap_free(g_instance, nullptr, 0);
+    }
+    return g_instance;
+}
+
+OrvMaterial* OrvMaterialMgr::getMaterial(const char* name) {
+    OrvMaterial* material = findByName(name);
+    if (material != nullptr) {
+        return material;
+    }
+    OrvSceneNodeMgr* nodes = OrvSceneNodeMgr::getInstance();
+    material = static_cast<OrvMaterial*>(nodes->createNode(ORV_NODE_MATERIAL, name));
+    if (material == nullptr) {
+        return nullptr;
+    }
+    // An unlisted material could never be found again, so it is not kept.
+    if (add(material) == 0) {
+        OrvLog::getInstance()->write(
+            OrvLog::WARNING, "OrvMaterialMgr::getMaterial(): material %s could not be listed.",
+            material->getName());
+        nodes->destroyNode(material);
+        return nullptr;
+    }
+    return material;
+}
+
+OrvMaterial* OrvMaterialMgr::findByName(const char* name) {
+    if (name == nullptr) {
+        return nullptr;
+    }
+    for (OrvLinkedListNode* n = first(0); n != nullptr; n = next()) {
+        if (strncmp(materialOf(n)->getName(), name, OrvSceneNode::kNameSize - 1) == 0) {
+            return materialOf(n);
+        }
+    }
+    return nullptr;
+}
+
+OrvMaterial* OrvMaterialMgr::findById(int id) {
+    for (OrvLinkedListNode* n = first(0); n != nullptr; n = next()) {
+        if (materialOf(n)->getId() == id) {
+            return materialOf(n);
+        }
+    }
+    return nullptr;
+}
+
+void OrvMaterialMgr::removeMaterial(OrvMaterial* material) {
+    remove(material);
+}
+
+void OrvMaterialMgr::destroyAllMaterials() {
+    OrvSceneNodeMgr* nodes = OrvSceneNodeMgr::getInstance();
+    // Each material is taken off the list before it is destroyed, because its
+    // destruction edits the list this loop walks.
+    while (getCount() > 0) {
+        OrvMaterial* material = materialOf(first(0));
+        remove(material);
+        nodes->destroyNode(material);
+    }
+}
+
+void OrvMaterialMgr::terminate() {
+    destroyAllMaterials();
+    OrvLog::getInstance()->write(OrvLog::DEBUG, "OrvMaterialMgr::terminate(): ok.");
+}

@@ -1,0 +1,12 @@
+#include "orv_camera_creator.h"
+
+#include "orv_camera.h"
+#include "orv_memory_allocator.h"
+
+OrvSceneNode* OrvCameraCreator::createNode() {
+    return ORV_NEW OrvCamera();
+}
+
+const char* OrvCameraCreator::getTypeName() const {
+    return ORV_NODE_CAMERA;
+}

@@ -1,0 +1,146 @@
+#include "orv_scene.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "orv_memory_allocator.h"
+#include "orv_renderer.h"
+#include "orv_scene_node_mgr.h"
+#include "orv_scene_object.h"
+
+namespace {
+
+OrvSceneObject* objectOf(OrvLinkedListNode* entry) {
+    return static_cast<OrvSceneObject*>(entry->data);
+}
+
+}  // namespace
+
+OrvScene::OrvScene() : id(0), name{}, root(nullptr), clearColor{0.0f, 0.0f, 0.0f, 1.0f} {
+    id = static_cast<int32_t>(OrvMemoryAllocator::nextUniqueId());
+    char defaultName[kNameSize] = {};
+    snprintf(defaultName, sizeof(defaultName), "scene_%d", id);
+    setName(defaultName);
+    setClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    // The root stands only in objects: it is updated every frame but, being
+    // in none of the drawn lists, never drawn.
+    root = OrvSceneNodeMgr::getInstance()->createNode(ORV_NODE_GIZMO, ORV_SCENE_ROOT_NAME);
+    if (root != nullptr) {
+        objects.add(root);
+    }
+}
+
+OrvScene::~OrvScene() {
+    destroyAllObjects();
+}
+
+void OrvScene::setName(const char* newName) {
+    if (newName == nullptr) {
+        return;
+    }
+    size_t length = strnlen(newName, kNameSize - 1);
+    memset(name, 0, sizeof(name));
+    memcpy(name, newName, length);
+}
+
+void OrvScene::setClearColor(float r, float g, float b, float a) {
+    clearColor[0] = r;
+    clearColor[1] = g;
+    clearColor[2] = b;
+    clearColor[3] = a;
+}
+
+void OrvScene::addObject(OrvSceneNode* node) {
+    if (node == nullptr || node->isKindOf(ORV_KIND_SCENE_OBJECT) == 0) {
+        return;
+    }
+    objects.add(node);
+    switch (node->getTypeId()) {
+        case ORV_KIND_CAMERA:
+            cameras.add(node);
+            break;
+        case ORV_KIND_MESH:
+            meshes.add(node);
+            break;
+        case ORV_KIND_LIGHT:
+            lights.add(node);
+            break;
+        default:
+            others.add(node);
+            break;
+    }
+}
+
+void OrvScene::update(float dt) {
+    for (OrvLinkedListNode* n = objects.first(0); n != nullptr; n = objects.next()) {
+        objectOf(n)->update(dt);
+    }
+}
+
+void OrvScene::beginFrame() {
+    OrvRenderer* renderer = OrvRenderer::getInstance();
+    if (renderer == nullptr) {
+        return;
+    }
+    renderer->beginScene();
+    // The stored alpha is not used: the frame always starts opaque.
+    renderer->clearColorBuffer(clearColor[0], clearColor[1], clearColor[2], 1.0f);
+    renderer->clearDepthBuffer(1.0f);
+}
+
+void OrvScene::render(float dt) {
+    // Only the first camera sets the view; a camera itself is never drawn.
+    OrvLinkedListNode* camera = cameras.first(0);
+    if (camera != nullptr) {
+        objectOf(camera)->apply();
+    }
+    // Lights go first so that every mesh drawn after them is lit by all.
+    applyAndRender(&lights, dt);
+    applyAndRender(&meshes, dt);
+    applyAndRender(&others, dt);
+}
+
+void OrvScene::endFrame() {
+    OrvRenderer* renderer = OrvRenderer::getInstance();
+    if (renderer != nullptr) {
+        renderer->endScene();
+    }
+}
+
+void OrvScene::clear() {
+    for (OrvLinkedListNode* n = objects.first(0); n != nullptr; n = objects.next()) {
+        static_cast<OrvSceneNode*>(n->data)->detachAllChildren(nullptr);
+    }
+    clearLists();
+}
+
+void OrvScene::destroyAllObjects() {
+    OrvSceneNodeMgr* manager = OrvSceneNodeMgr::getInstance();
+    for (OrvLinkedListNode* n = objects.first(0); n != nullptr; n = objects.next()) {
+        OrvSceneNode* node = static_cast<OrvSceneNode*>(n->data);
+        // A node listed twice is already gone at its second entry, and one
+        // the application destroyed itself must not be touched either.
+        if (manager->isNode(node) == 1) {
+            node->destroyAllChildren(nullptr);
+            manager->destroyNode(node);
+        }
+    }
+    clearLists();
+    root = nullptr;
+}
+
+void OrvScene::clearLists() {
+    objects.clear();
+    cameras.clear();
+    lights.clear();
+    meshes.clear();
+    others.clear();
+}
+
+void OrvScene::applyAndRender(OrvLinkedList* list, float dt) {
+    for (OrvLinkedListNode* n = list->first(0); n != nullptr; n = list->next()) {
+        OrvSceneObject* object = objectOf(n);
+        object->apply();
+        object->render(dt);
+    }
+}

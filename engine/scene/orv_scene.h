@@ -1,0 +1,68 @@
+// OrvScene: the unit an application updates and draws once per frame. It
+// holds flat lists of the scene objects added to it, sorted by kind, and
+// drives them in a fixed order: update everything, clear the frame, set up
+// the first camera, then every light, every mesh and every other object.
+// The lists only point at nodes, which belong to the node manager; the root
+// gizmo "SceneObjectRootNode" is updated with the rest but never drawn.
+#pragma once
+
+#include <cstdint>
+
+#include "orv_linked_list.h"
+
+class OrvSceneNode;
+class OrvSceneObject;
+
+inline constexpr char ORV_SCENE_ROOT_NAME[] = "SceneObjectRootNode";
+
+class OrvScene {
+  public:
+    static constexpr int kNameSize = 128;
+
+    OrvScene();
+    // Destroys every object of the scene, the root included.
+    virtual ~OrvScene();
+
+    OrvScene(const OrvScene&) = delete;
+    OrvScene& operator=(const OrvScene&) = delete;
+
+    // Null leaves the name as it is; longer names are cut to 127 characters.
+    void setName(const char* newName);
+    void setClearColor(float r, float g, float b, float a);
+    // Ignores null and nodes that are not scene objects. A node added twice
+    // is listed twice.
+    void addObject(OrvSceneNode* node);
+    void update(float dt);
+    void beginFrame();
+    void render(float dt);
+    void endFrame();
+    // Empties every list without destroying a node; root keeps its value.
+    void clear();
+    // Destroys every listed node through the node manager and empties the
+    // lists.
+    void destroyAllObjects();
+
+    int getId() const { return id; }
+    const char* getName() const { return name; }
+    OrvSceneNode* getRoot() const { return root; }
+    const float* getClearColor() const { return clearColor; }
+    OrvLinkedList* getObjects() { return &objects; }
+    OrvLinkedList* getCameras() { return &cameras; }
+    OrvLinkedList* getLights() { return &lights; }
+    OrvLinkedList* getOthers() { return &others; }
+    OrvLinkedList* getMeshes() { return &meshes; }
+
+  private:
+    void clearLists();
+    static void applyAndRender(OrvLinkedList* list, float dt);
+
+    int32_t id;
+    char name[kNameSize];
+    OrvSceneNode* root;
+    OrvLinkedList objects;
+    OrvLinkedList cameras;
+    OrvLinkedList lights;
+    OrvLinkedList others;
+    OrvLinkedList meshes;
+    float clearColor[4];
+};

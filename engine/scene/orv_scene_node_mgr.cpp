@@ -1,0 +1,149 @@
+#include "orv_scene_node_mgr.h"
+
+#include <cstdint>
+
+#include "orv_log.h"
+#include "orv_memory_allocator.h"
+#include "orv_scene_node.h"
+#include "orv_scene_node_creator.h"
+
+namespace {
+
+OrvSceneNodeMgr* g_instance = nullptr;
+
+constexpr char kNodeTag[] = "OSNM";
+
+// Writes a line whose format takes a node's type string, id and name.
+void logNode(int level, const char* format, OrvSceneNode* node) {
+    OrvLog::getInstance()->write(level, format, node->getTypeName(), node->getId(),
+                                 node->getName());
+}
+
+}  // namespace
+
+OrvSceneNodeMgr* OrvSceneNodeMgr::getInstance() {
+    if (g_instance == nullptr) {
+        g_instance = ORV_NEW OrvSceneNodeMgr();
+        // The manager lives as long as the process; it is no leak.
+        OrvMemoryAllocator::_track_heap_free(g_instance, nullptr, 0);
+    }
+    return g_instance;
+}
+
+OrvSceneNodeMgr::OrvSceneNodeMgr() {
+    init();
+}
+
+void OrvSceneNodeMgr::init() {
+    terminate();
+    allocate();
+    tableAllocated = true;
+    OrvLog::getInstance()->write(OrvLog::DEBUG, "OrvSceneNodeMgr::init(): ok.");
+}
+
+void OrvSceneNodeMgr::terminate() {
+    release();
+    tableAllocated = false;
+    killAllNodes();
+    OrvLog::getInstance()->write(OrvLog::DEBUG, "OrvSceneNodeMgr::terminate(): ok.");
+}
+
+void OrvSceneNodeMgr::killAllNodes() {
+    for (OrvLinkedListNode* n = nodes.first(0); n != nullptr; n = nodes.next()) {
+        OrvSceneNode* node = static_cast<OrvSceneNode*>(n->data);
+        logNode(OrvLog::DEBUG, "OrvSceneNodeMgr::killAllNodes(): node %s [%d][%s] destroyed ok.",
+                node);
+        ORV_DELETE(node);
+    }
+    nodes.clear();
+}
+
+void OrvSceneNodeMgr::registerCreator(OrvSceneNodeCreator* creator) {
+    if (creator == nullptr) {
+        return;
+    }
+    OrvLog* log = OrvLog::getInstance();
+    const char* typeName = creator->getTypeName();
+    if (typeName == nullptr) {
+        log->write(OrvLog::WARNING,
+                   "OrvSceneNodeMgr::registerCreator(): creator without type name refused.");
+        return;
+    }
+    // The table would keep both but only ever find the first creator.
+    if (find(typeName) != 0) {
+        log->write(OrvLog::WARNING,
+                   "OrvSceneNodeMgr::registerCreator(): %s already registered, creator refused.",
+                   typeName);
+        return;
+    }
+    // terminate leaves the table without storage, and an engine started
+    // again in the same process registers its creators without an init.
+    if (!tableAllocated) {
+        allocate();
+        tableAllocated = true;
+    }
+    if (insert(typeName, reinterpret_cast<intptr_t>(creator)) == 0) {
+        log->write(OrvLog::WARNING, "OrvSceneNodeMgr::registerCreator(): %s not registered.",
+                   typeName);
+        return;
+    }
+    log->write(OrvLog::DEBUG, "OrvSceneNodeMgr::registerCreator(): %s registered ok.", typeName);
+}
+
+void OrvSceneNodeMgr::unregisterCreator(const char* typeName) {
+    if (typeName == nullptr) {
+        return;
+    }
+    remove(typeName);
+    OrvLog::getInstance()->write(
+        OrvLog::DEBUG, "OrvSceneNodeMgr::unregisterCreator(): %s unregistered ok.", typeName);
+}
+
+OrvSceneNode* OrvSceneNodeMgr::createNode(const char* typeName, const char* name) {
+    if (typeName == nullptr) {
+        return nullptr;
+    }
+    OrvSceneNodeCreator* creator = reinterpret_cast<OrvSceneNodeCreator*>(find(typeName));
+    if (creator == nullptr) {
+        return nullptr;
+    }
+    OrvSceneNode* node = creator->createNode();
+    if (node == nullptr) {
+        return nullptr;
+    }
+    // A node the list cannot hold would have no owner.
+    if (nodes.add(node) == 0) {
+        logNode(OrvLog::WARNING,
+                "OrvSceneNodeMgr::createNode(): node %s [%d][%s] could not be listed, destroyed.",
+                node);
+        ORV_DELETE(node);
+        return nullptr;
+    }
+    node->setTag(kNodeTag);
+    if (name != nullptr) {
+        node->setName(name);
+    }
+    logNode(OrvLog::DEBUG, "OrvSceneNodeMgr::createNode(): node %s [%d][%s] created ok.", node);
+    return node;
+}
+
+void OrvSceneNodeMgr::destroyNode(OrvSceneNode* node) {
+    if (isNode(node) != 1) {
+        return;
+    }
+    logNode(OrvLog::DEBUG, "OrvSceneNodeMgr::destroyNode(): node %s [%d][%s] destroyed ok.", node);
+    nodes.remove(node);
+    ORV_DELETE(node);
+}
+
+int OrvSceneNodeMgr::isNode(OrvSceneNode* node) {
+    if (node == nullptr) {
+        return 0;
+    }
+    for (OrvLinkedListNode* n = nodes.first(0); n != nullptr; n = nodes.next()) {
+        if (n->data == node) {
+            return 1;
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,105 @@
+// gtest first: Xlib's None and Bool macros would break its headers.
+#include "orv_gl_test.h"
+
+#include <GL/glx.h>
+
+namespace {
+
+TEST(RenderContext, ANullWindowInformationIsRefused) {
+    OrvRenderContextOpenGL context;
+    EXPECT_EQ(context.create(nullptr), -1);
+    EXPECT_EQ(context.getWindowInfo(), nullptr);
+    EXPECT_EQ(context.destroy(), -1);
+    context.makeCurrent();
+    context.swapBuffers();
+}
+
+TEST(RenderContext, TheSurfaceIsAChildWindowCoveringTheWindowWithoutInput) {
+    OrvGlTestWindow window;
+    ASSERT_EQ(window.open(320, 200), "");
+    OrvWindowInfo& info = window.info;
+    ASSERT_NE(info.deviceContext, 0u);
+    ASSERT_NE(info.glContext, nullptr);
+    EXPECT_EQ(glXGetCurrentContext(), info.glContext);
+    EXPECT_EQ(glXGetCurrentDrawable(), info.deviceContext);
+
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    ASSERT_TRUE(XQueryTree(info.display, info.deviceContext, &root, &parent, &children, &count));
+    if (children != nullptr) {
+        XFree(children);
+    }
+    EXPECT_EQ(parent, info.window);
+    XWindowAttributes attributes;
+    ASSERT_TRUE(XGetWindowAttributes(info.display, info.deviceContext, &attributes));
+    EXPECT_EQ(attributes.x, 0);
+    EXPECT_EQ(attributes.y, 0);
+    EXPECT_EQ(attributes.width, 320);
+    EXPECT_EQ(attributes.height, 200);
+    EXPECT_EQ(attributes.map_state, IsViewable);
+    // No input selected: the application's window gets the mouse events.
+    EXPECT_EQ(attributes.your_event_mask, 0);
+
+    int doubleBuffered = 0;
+    int depth = 0;
+    int stencil = 0;
+    glGetIntegerv(GL_DOUBLEBUFFER, &doubleBuffered);
+    glGetIntegerv(GL_DEPTH_BITS, &depth);
+    glGetIntegerv(GL_STENCIL_BITS, &stencil);
+    EXPECT_EQ(doubleBuffered, 1);
+    EXPECT_GE(depth, 24);
+    EXPECT_GE(stencil, 8);
+
+    EXPECT_EQ(window.context.destroy(), 0);
+    EXPECT_EQ(info.deviceContext, 0u);
+    EXPECT_EQ(info.glContext, nullptr);
+    EXPECT_EQ(glXGetCurrentContext(), nullptr);
+    EXPECT_EQ(window.context.getWindowInfo(), nullptr);
+    EXPECT_EQ(window.context.destroy(), -1);
+}
+
+// X reports a bad window through an error handler whose default ends the
+// process; the context must come back with -1 instead.
+TEST(RenderContext, AWindowThatIsNotThereGivesMinusOne) {
+    OrvTestLog log(OrvLog::DEBUG);
+    OrvGlTestWindow window;
+    ASSERT_EQ(window.open(), "");
+    OrvWindowInfo bogus = window.info;
+    bogus.window = 0x7ffffff0;
+    bogus.deviceContext = 0;
+    bogus.glContext = nullptr;
+    OrvRenderContextOpenGL context;
+    EXPECT_EQ(context.create(&bogus), -1);
+    EXPECT_EQ(bogus.deviceContext, 0u);
+    EXPECT_TRUE(
+        log.contains("OrvRenderContextOpenGL::create(): window 0x7ffffff0 is not an X "
+                     "window of this display."));
+    EXPECT_EQ(context.destroy(), -1);
+
+    OrvWindowInfo noDisplay = {};
+    EXPECT_EQ(context.create(&noDisplay), -1);
+    EXPECT_TRUE(log.contains("OrvRenderContextOpenGL::create(): no X display or window."));
+}
+
+TEST(RenderContext, CreatingAgainReplacesTheFirstSurface) {
+    OrvGlTestWindow window;
+    ASSERT_EQ(window.open(), "");
+    ASSERT_EQ(window.context.create(&window.info), 0);
+    EXPECT_NE(window.info.deviceContext, 0u);
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    ASSERT_TRUE(
+        XQueryTree(window.info.display, window.info.window, &root, &parent, &children, &count));
+    const Window only = count == 1 ? children[0] : 0;
+    if (children != nullptr) {
+        XFree(children);
+    }
+    EXPECT_EQ(count, 1u);
+    EXPECT_EQ(only, window.info.deviceContext);
+}
+
+}  // namespace

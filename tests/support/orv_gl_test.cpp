@@ -1,0 +1,109 @@
+#include "orv_gl_test.h"
+
+#include <GL/gl.h>
+#include <X11/Xlib.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "orv_memory_allocator.h"
+
+OrvGlTestWindow::~OrvGlTestWindow() {
+    context.destroy();
+    if (info.display == nullptr) {
+        return;
+    }
+    if (info.window != 0) {
+        XDestroyWindow(info.display, info.window);
+    }
+    XCloseDisplay(info.display);
+}
+
+std::string OrvGlTestWindow::open(int width, int height) {
+    setenv("LP_NUM_THREADS", "1", 1);
+    const char* name = std::getenv("DISPLAY");
+    if (name == nullptr || name[0] == '\0') {
+        return "DISPLAY is not set: the GL tests need an X server (scripts/test starts Xvfb)";
+    }
+    info.display = XOpenDisplay(name);
+    if (info.display == nullptr) {
+        return std::string("cannot open X display ") + name;
+    }
+    info.width = width;
+    info.height = height;
+    info.colorBits = 32;
+    info.depthBits = 24;
+    info.stencilBits = 8;
+    const int screen = DefaultScreen(info.display);
+    info.window =
+        XCreateSimpleWindow(info.display, RootWindow(info.display, screen), 0, 0, width, height, 0,
+                            BlackPixel(info.display, screen), BlackPixel(info.display, screen));
+    XMapWindow(info.display, info.window);
+    XSync(info.display, False);
+    if (context.create(&info) != 0) {
+        return "the render context could not be created on the test window";
+    }
+    return "";
+}
+
+OrvPicture OrvPicture::readBackBuffer(int width, int height) {
+    OrvPicture picture;
+    picture.width = width;
+    picture.height = height;
+    picture.rgba.resize(static_cast<size_t>(4) * width * height);
+    glFinish();
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, picture.rgba.data());
+    return picture;
+}
+
+int OrvPicture::countNot(int r, int g, int b, int tolerance) const {
+    int count = 0;
+    for (size_t i = 0; i + 3 < rgba.size(); i += 4) {
+        const bool same = std::abs(rgba[i] - r) <= tolerance &&
+                          std::abs(rgba[i + 1] - g) <= tolerance &&
+                          std::abs(rgba[i + 2] - b) <= tolerance;
+        count += same ? 0 : 1;
+    }
+    return count;
+}
+
+bool OrvPicture::writePpm(const std::string& path) const {
+    std::ofstream out(path, std::ios::binary);
+    out << "P6\n" << width << " " << height << "\n255\n";
+    for (int y = height - 1; y >= 0; --y) {
+        for (int x = 0; x < width; ++x) {
+            out.write(reinterpret_cast<const char*>(at(x, y)), 3);
+        }
+    }
+    return static_cast<bool>(out);
+}
+
+void OrvPicture::keep(const std::string& name) const {
+    const char* folder = std::getenv("ORVANE_TEST_PICTURES");
+    if (folder != nullptr && folder[0] != '\0') {
+        writePpm(std::string(folder) + "/" + name + ".ppm");
+    }
+}
+
+const char* OrvReplacedStringsRenderer::queryString(unsigned int name) {
+    auto replaced = strings.find(name);
+    return replaced != strings.end() ? replaced->second : OrvRendererOpenGL::queryString(name);
+}
+
+void OrvGlTest::SetUp() {
+    const std::string failure = window.open();
+    ASSERT_EQ(failure, "");
+    renderer = ORV_NEW OrvRendererOpenGL();
+    ASSERT_EQ(renderer->initialize(), OrvRenderer::RESULT_OK);
+    renderer->setViewport(0, 0, window.info.width, window.info.height);
+}
+
+void OrvGlTest::TearDown() {
+    if (renderer != nullptr) {
+        renderer->terminate();
+        ORV_DELETE(renderer);
+        renderer = nullptr;
+    }
+}
