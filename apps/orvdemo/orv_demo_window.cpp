@@ -37,13 +37,12 @@ int32_t mousePosition(double x, double y) {
 }  // namespace
 
 OrvDemoWindow::OrvDemoWindow(OrvDemo* demo)
-    : m_demo(demo),
-      m_window(nullptr),
-      m_drawingArea(nullptr),
-      m_icon(nullptr),
-      m_destroyed(false) {}
+    : m_demo(demo), m_window(nullptr), m_drawingArea(nullptr), m_icon(nullptr), m_closed(false) {}
 
 OrvDemoWindow::~OrvDemoWindow() {
+    if (m_window != nullptr) {
+        gtk_widget_destroy(m_window);
+    }
     if (m_icon != nullptr) {
         g_object_unref(m_icon);
     }
@@ -58,7 +57,7 @@ int OrvDemoWindow::create() {
     gtk_window_set_resizable(GTK_WINDOW(m_window), FALSE);
     gtk_window_set_icon(GTK_WINDOW(m_window), m_icon);
     gtk_window_move(GTK_WINDOW(m_window), 0, 0);
-    g_signal_connect(m_window, "destroy", G_CALLBACK(onDestroy), this);
+    g_signal_connect(m_window, "delete-event", G_CALLBACK(onDelete), this);
 
     GtkWidget* box = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
     gtk_box_pack_start(GTK_BOX(box), createMenuBar(), FALSE, FALSE, 0);
@@ -129,13 +128,13 @@ unsigned long OrvDemoWindow::getXWindow() const {
 
 int OrvDemoWindow::run(OrvFrameRateCounter* counter) {
     counter->start(m_demo->elapsedMilliseconds(0));
-    while (!m_destroyed) {
+    while (!m_closed) {
         if (!gtk_events_pending()) {
             counter->idleFrame(m_demo->elapsedMilliseconds(0), m_demo);
             continue;
         }
         // Everything waiting is dispatched before the next frame, also after
-        // the window has gone.
+        // the window was closed.
         while (gtk_events_pending()) {
             gtk_main_iteration_do(FALSE);
         }
@@ -147,10 +146,13 @@ void OrvDemoWindow::onCommand(int command) {
     if (command == kCommandAbout) {
         showAbout();
     } else if (command == kCommandExit) {
-        gtk_widget_destroy(m_window);
+        m_closed = true;
     }
 }
 
+// The About box is modal for input, but the loop goes on rendering behind
+// it: the GL surface takes no expose events, so a scene left standing would
+// keep whatever the menu and the box drew over it.
 void OrvDemoWindow::showAbout() {
     GtkWidget* dialog = gtk_dialog_new();
     gtk_window_set_title(GTK_WINDOW(dialog), "About");
@@ -167,10 +169,9 @@ void OrvDemoWindow::showAbout() {
                        0);
     gtk_dialog_add_button(GTK_DIALOG(dialog), "OK", GTK_RESPONSE_OK);
     gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
-
+    // OK, Escape and the window manager's close all end in a response.
+    g_signal_connect(dialog, "response", G_CALLBACK(gtk_widget_destroy), nullptr);
     gtk_widget_show_all(dialog);
-    gtk_dialog_run(GTK_DIALOG(dialog));
-    gtk_widget_destroy(dialog);
 }
 
 void OrvDemoWindow::showError(const char* format, ...) {
@@ -187,6 +188,7 @@ void OrvDemoWindow::showError(const char* format, ...) {
     GtkWidget* dialog = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_ERROR,
                                                GTK_BUTTONS_OK, "%s", text);
     gtk_window_set_title(GTK_WINDOW(dialog), kErrorTitle);
+    gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
     gtk_dialog_run(GTK_DIALOG(dialog));
     gtk_widget_destroy(dialog);
 }
@@ -196,8 +198,9 @@ void OrvDemoWindow::onMenuItemActivate(GtkMenuItem* item, gpointer self) {
     static_cast<OrvDemoWindow*>(self)->onCommand(command);
 }
 
-void OrvDemoWindow::onDestroy(GtkWidget*, gpointer self) {
-    static_cast<OrvDemoWindow*>(self)->m_destroyed = true;
+gboolean OrvDemoWindow::onDelete(GtkWidget*, GdkEvent*, gpointer self) {
+    static_cast<OrvDemoWindow*>(self)->m_closed = true;
+    return TRUE;
 }
 
 gboolean OrvDemoWindow::onDraw(GtkWidget*, cairo_t*, gpointer self) {

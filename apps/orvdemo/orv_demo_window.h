@@ -20,6 +20,7 @@ class OrvDemoWindow {
     static constexpr int kCommandExit = 105;
 
     explicit OrvDemoWindow(OrvDemo* demo);
+    // Destroys the window.
     ~OrvDemoWindow();
 
     OrvDemoWindow(const OrvDemoWindow&) = delete;
@@ -32,7 +33,7 @@ class OrvDemoWindow {
     _XDisplay* getXDisplay() const;
     unsigned long getXWindow() const;
 
-    // Runs until the window is destroyed; returns the program's exit code.
+    // Runs until the window is closed; returns the program's exit code.
     int run(OrvFrameRateCounter* counter);
 
     // Shows the formatted text in a modal error box (when a display is open)
@@ -47,7 +48,7 @@ class OrvDemoWindow {
     void showAbout();
 
     static void onMenuItemActivate(GtkMenuItem* item, gpointer self);
-    static void onDestroy(GtkWidget* widget, gpointer self);
+    static gboolean onDelete(GtkWidget* widget, GdkEvent* event, gpointer self);
     static gboolean onDraw(GtkWidget* widget, cairo_t* cr, gpointer self);
     static gboolean onButtonPress(GtkWidget* widget, GdkEventButton* event, gpointer self);
     static gboolean onButtonRelease(GtkWidget* widget, GdkEventButton* event, gpointer self);
@@ -58,5 +59,5 @@ class OrvDemoWindow {
     GtkWidget* m_window;
     GtkWidget* m_drawingArea;
     GdkPixbuf* m_icon;
-    bool m_destroyed;
+    bool m_closed;
 };

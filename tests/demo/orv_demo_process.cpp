@@ -1,5 +1,7 @@
 #include "orv_demo_process.h"
 
+#include "orv_test_display.h"
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <fcntl.h>
@@ -110,9 +112,6 @@ OrvDemoProcess::~OrvDemoProcess() {
         kill(m_pid, SIGKILL);
         waitpid(m_pid, nullptr, 0);
     }
-    if (m_display != nullptr) {
-        XCloseDisplay(m_display);
-    }
     std::error_code ignored;
     std::filesystem::remove_all(m_directory, ignored);
 }
@@ -124,7 +123,7 @@ std::string OrvDemoProcess::start(const std::string& program,
         return "DISPLAY is not set: the end-to-end tests need an X server (scripts/test starts "
                "Xvfb)";
     }
-    m_display = XOpenDisplay(display);
+    m_display = OrvTestDisplay::get();
     if (m_display == nullptr) {
         return std::string("cannot open X display ") + display;
     }
