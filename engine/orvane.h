@@ -34,3 +34,6 @@
 #include "geometry/orv_material.h"
 #include "geometry/orv_material_creator.h"
 #include "geometry/orv_material_mgr.h"
+#include "geometry/orv_mesh_geometry.h"
+#include "geometry/orv_mesh.h"
+#include "geometry/orv_mesh_creator.h"

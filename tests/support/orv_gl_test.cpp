@@ -3,10 +3,17 @@
 #include <GL/gl.h>
 #include <X11/Xlib.h>
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <fstream>
 
 #include "orv_memory_allocator.h"
+
+namespace {
+constexpr int kOpenAttempts = 20;
+constexpr useconds_t kOpenRetryMicroseconds = 100000;
+}  // namespace
 
 OrvGlTestWindow::~OrvGlTestWindow() {
     context.destroy();
@@ -25,7 +32,15 @@ std::string OrvGlTestWindow::open(int width, int height) {
     if (name == nullptr || name[0] == '\0') {
         return "DISPLAY is not set: the GL tests need an X server (scripts/test starts Xvfb)";
     }
-    info.display = XOpenDisplay(name);
+    // A busy X server sometimes refuses a connection for a moment
+    // ("Resource temporarily unavailable"); a short retry keeps that from
+    // failing a test that has nothing to do with it.
+    for (int attempt = 0; attempt < kOpenAttempts && info.display == nullptr; ++attempt) {
+        if (attempt > 0) {
+            usleep(kOpenRetryMicroseconds);
+        }
+        info.display = XOpenDisplay(name);
+    }
     if (info.display == nullptr) {
         return std::string("cannot open X display ") + name;
     }
