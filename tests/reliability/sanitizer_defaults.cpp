@@ -1,0 +1,27 @@
+// The sanitizers' default options for every program of the sanitizer build,
+// so that no environment is needed to run a test the way scripts/test does.
+// ASAN_OPTIONS, LSAN_OPTIONS and UBSAN_OPTIONS still override them.
+
+extern "C" {
+
+const char* __asan_default_options() {
+    return "detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1:"
+           "allocator_may_return_null=1";
+}
+
+const char* __lsan_default_options() {
+    return "suppressions=" ORVANE_LSAN_SUPPRESSIONS;
+}
+
+const char* __ubsan_default_options() {
+    return "print_stacktrace=1";
+}
+
+// Mesa unloads its driver when a display connection closes. A leak report
+// cannot name code of a library that is gone, nor can a suppression match
+// it, and memory the driver still reached through its own globals would be
+// reported as lost. So in this build no library is ever unloaded.
+int dlclose(void*) {
+    return 0;
+}
+}
