@@ -4,6 +4,8 @@
 
 extern "C" {
 
+// A request too large for the heap returns null, as it does without ASan,
+// since the engine's refusal of huge input is among what the tests check.
 const char* __asan_default_options() {
     return "detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1:"
            "allocator_may_return_null=1";
