@@ -1,6 +1,7 @@
 // The sanitizers' default options for every program of the sanitizer build,
 // so that no environment is needed to run a test the way scripts/test does.
 // ASAN_OPTIONS, LSAN_OPTIONS and UBSAN_OPTIONS still override them.
+#include <cstdlib>
 
 extern "C" {
 
@@ -26,4 +27,11 @@ const char* __ubsan_default_options() {
 int dlclose(void*) {
     return 0;
 }
+}
+
+// GTK's accessibility bridge keeps a bus connection for the life of the
+// process and never frees it; no test needs a screen reader, so programs of
+// this build run without the bridge unless the environment asks for it.
+__attribute__((constructor)) static void orvaneWithoutAccessibilityBridge() {
+    setenv("NO_AT_BRIDGE", "1", 0);
 }
