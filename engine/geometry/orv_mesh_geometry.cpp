@@ -186,6 +186,11 @@ struct BoxAxes {
 // Writes the six vertices of every cell of one face from vertex on; returns
 // the next free vertex.
 uint32_t boxFace(OrvMeshData* data, const BoxAxes& axes, const BoxFace& face, uint32_t vertex) {
+    // A face without cells along one of its axes has none at all, while its
+    // other axis may count two billion of them.
+    if (axes.cells[face.outerAxis] == 0 || axes.cells[face.innerAxis] == 0) {
+        return vertex;
+    }
     OrvFloat4* positions = data->attributes[OrvMeshData::POSITIONS];
     for (uint32_t outer = 0; outer < axes.cells[face.outerAxis]; ++outer) {
         for (uint32_t inner = 0; inner < axes.cells[face.innerAxis]; ++inner) {

@@ -97,6 +97,17 @@ TEST_F(GeometryTest, BoxWithOnePointPerEdgeIsEmpty) {
     EXPECT_EQ(mesh->faceCount, 0u);
 }
 
+// Found by fuzzing: a box with cells along one axis only has no faces, yet
+// its generator walked every cell of that axis, two billion of them.
+TEST_F(GeometryTest, BoxWithCellsAlongOneAxisOnlyIsEmpty) {
+    const int points[][3] = {{INT32_MAX, 1, 1}, {1, INT32_MAX, 0}, {-1, 1, 1 << 30}};
+    for (const auto& p : points) {
+        ASSERT_EQ(OrvMeshGeometry::createBox(mesh.get(), 1, 1, 1, p[0], p[1], p[2]), 0);
+        EXPECT_EQ(mesh->vertexCount, 0u);
+        EXPECT_EQ(mesh->faceCount, 0u);
+    }
+}
+
 TEST_F(GeometryTest, TorusRingsCloseAndCircleTheYAxis) {
     const int n = 8;
     ASSERT_EQ(OrvMeshGeometry::createTorus(mesh.get(), 10, 2, n), 0);
