@@ -50,8 +50,9 @@ void load(OrvFuzzShaderLoader loader, OrvGpuShader* shader, bool vertex,
 }  // namespace
 
 void orvFuzzShader(const uint8_t* data, size_t size, OrvFuzzShaderLoader loader) {
-    static OrvRecordingRenderer renderer;
-    renderer.clear();
+    // A renderer per input, so that its records of the calls are gone when
+    // libFuzzer looks for leaks after the input.
+    OrvRecordingRenderer renderer;
     FuzzedDataProvider input(data, size);
     OrvFuzzBlockCheck blocks;
     OrvGpuShader* shader = ORV_NEW OrvGpuShader();
