@@ -2,6 +2,7 @@
 // renderer's back shows whether a call reached the driver: with the cache on,
 // a call whose state the renderer believes in place is skipped, and after an
 // invalidation, or with the cache off, it is sent.
+#define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
 #include <GL/glext.h>
 
