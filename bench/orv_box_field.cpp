@@ -43,6 +43,8 @@ OrvMesh* OrvBoxField::makeBox(int index, int perRow) {
     const float cell = kExtent / static_cast<float>(perRow);
     const float size = std::min(kLargestBox, kBoxShare * cell);
     box->createBox(size, size, size, 2, 2, 2);
+    // Lit, the boxes show their materials, never their vertex colours.
+    box->getMeshData()->setOption(OrvMeshData::colorArray, 0);
     OrvRenderState* state = box->getRenderState();
     state->clearMaterials();
     box->setMaterial(m_materials[index % m_materials.size()], 0, -1);
