@@ -27,7 +27,12 @@ bool matches(const OrvHashTableEntry* entry, const char* name, uintptr_t key) {
 }  // namespace
 
 OrvHashTable::OrvHashTable()
-    : m_mode(-1), m_buckets(nullptr), m_entries(nullptr), m_size(0), m_collisionCount(0) {
+    : m_mode(-1),
+      m_buckets(nullptr),
+      m_entries(nullptr),
+      m_size(0),
+      m_storageSize(0),
+      m_collisionCount(0) {
     // Non-virtual calls on purpose: a derived class is not built yet.
     OrvHashTable::setMode(MODE_CHAINED);
     setSize(kDefaultSize);
@@ -49,8 +54,9 @@ void OrvHashTable::allocate() {
     } else if (m_mode == MODE_OPEN_ADDRESSING) {
         m_entries = ORV_NEW OrvHashTableEntry[m_size];
     }
-    if (m_buckets == nullptr && m_entries == nullptr &&
-        (m_mode == MODE_CHAINED || m_mode == MODE_OPEN_ADDRESSING)) {
+    if (m_buckets != nullptr || m_entries != nullptr) {
+        m_storageSize = m_size;
+    } else if (m_mode == MODE_CHAINED || m_mode == MODE_OPEN_ADDRESSING) {
         OrvLog::getInstance()->write(
             OrvLog::WARNING, "OrvHashTable::allocate(): out of memory for %d entries.", m_size);
     }
@@ -58,7 +64,7 @@ void OrvHashTable::allocate() {
 
 void OrvHashTable::release() {
     if (m_buckets != nullptr) {
-        for (int i = 0; i < m_size; ++i) {
+        for (int i = 0; i < m_storageSize; ++i) {
             OrvLinkedList& bucket = m_buckets[i];
             for (OrvLinkedListNode* node = bucket.first(0); node != nullptr; node = bucket.next()) {
                 ORV_DELETE(static_cast<OrvHashTableEntry*>(node->data));
@@ -72,6 +78,7 @@ void OrvHashTable::release() {
         ORV_DELETE_ARRAY(m_entries);
         m_entries = nullptr;
     }
+    m_storageSize = 0;
     m_collisionCount = 0;
 }
 
@@ -93,18 +100,20 @@ int OrvHashTable::getCollisionCount() const {
 
 int OrvHashTable::hashPointer(const void* key) const {
     uintptr_t p = reinterpret_cast<uintptr_t>(key);
-    return static_cast<int>((p ^ (p >> 8)) & static_cast<uintptr_t>(m_size - 1));
+    return static_cast<int>((p ^ (p >> 8)) & static_cast<uintptr_t>(m_storageSize - 1));
 }
 
 int OrvHashTable::hashString(const char* name) const {
     if (name == nullptr) {
         return 0;
     }
-    int sum = 0;
+    // Unsigned, so that a name of millions of characters wraps instead of
+    // overflowing; the masked result is the same as that of a signed sum.
+    unsigned int sum = 0;
     for (const char* c = name; *c != '\0'; ++c) {
-        sum += static_cast<signed char>(*c);
+        sum += static_cast<unsigned int>(static_cast<signed char>(*c));
     }
-    return sum & (m_size - 1);
+    return static_cast<int>(sum & static_cast<unsigned int>(m_storageSize - 1));
 }
 
 int OrvHashTable::insert(const char* name, intptr_t value) {
@@ -167,7 +176,7 @@ int OrvHashTable::insertEntry(int index, const char* name, uintptr_t key, intptr
         return 0;
     }
     OrvHashTableEntry* slot = nullptr;
-    for (int i = index; i < m_size && slot == nullptr; ++i) {
+    for (int i = index; i < m_storageSize && slot == nullptr; ++i) {
         if (m_entries[i].value == 0) {
             slot = &m_entries[i];
         } else {
@@ -185,7 +194,7 @@ int OrvHashTable::insertEntry(int index, const char* name, uintptr_t key, intptr
         OrvLog::getInstance()->write(OrvLog::WARNING,
                                      "OrvHashTable::insert(): table full (%d entries), entry "
                                      "not added.",
-                                     m_size);
+                                     m_storageSize);
         return 0;
     }
     setKey(slot, name, key);
@@ -233,7 +242,7 @@ OrvHashTableEntry* OrvHashTable::findChained(int index, const char* name, uintpt
 // Open addressing never stops at a free slot, because a removal leaves a hole
 // in the middle of a probe run.
 OrvHashTableEntry* OrvHashTable::findOpen(int index, const char* name, uintptr_t key) {
-    for (int i = index; i < m_size; ++i) {
+    for (int i = index; i < m_storageSize; ++i) {
         if (matches(&m_entries[i], name, key)) {
             return &m_entries[i];
         }

@@ -41,6 +41,8 @@ class OrvHashTable {
     virtual int hashPointer(const void* key) const;
     virtual int hashString(const char* name) const;
 
+    // Takes effect at the next allocate: until then the table keeps hashing
+    // into, and walking, the storage it has.
     void setSize(int size) { m_size = size; }
     int getSize() const { return m_size; }
 
@@ -55,5 +57,7 @@ class OrvHashTable {
     OrvLinkedList* m_buckets;
     OrvHashTableEntry* m_entries;
     int32_t m_size;
+    // The number of buckets or entries the storage was allocated with.
+    int32_t m_storageSize;
     int32_t m_collisionCount;
 };

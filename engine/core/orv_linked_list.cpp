@@ -46,6 +46,11 @@ OrvLinkedListNode* OrvLinkedList::remove(const void* data) {
             } else {
                 m_head = next;
             }
+            // A cursor left on a freed node would be read by the next call
+            // of next; without one, an iteration simply ends.
+            if (node == m_cursor) {
+                m_cursor = nullptr;
+            }
             ORV_DELETE(node);
             --m_count;
             removed = true;
@@ -66,14 +71,16 @@ OrvLinkedListNode* OrvLinkedList::removeCurrent() {
     if (m_cursor == nullptr) {
         return nullptr;
     }
+    // Every node holding the cursor's data goes, those in front of it too, so
+    // the cursor steps back to the nearest node before it that stays.
+    const void* data = m_cursor->data;
     OrvLinkedListNode* previous = nullptr;
-    if (m_cursor != m_head) {
-        previous = m_head;
-        while (previous->next != m_cursor) {
-            previous = previous->next;
+    for (OrvLinkedListNode* node = m_head; node != m_cursor; node = node->next) {
+        if (node->data != data) {
+            previous = node;
         }
     }
-    OrvLinkedListNode* result = remove(m_cursor->data);
+    OrvLinkedListNode* result = remove(data);
     m_cursor = previous;
     return result;
 }

@@ -80,13 +80,20 @@ int OrvRenderContextOpenGL::create(OrvWindowInfo* window) {
     }
     // A second create replaces the first instead of losing its X resources.
     destroy();
-    m_window = window;
     if (window->display == nullptr || window->window == 0) {
         OrvLog::getInstance()->write(OrvLog::WARNING,
                                      "OrvRenderContextOpenGL::create(): no X display or window.");
         return -1;
     }
-    return createSurface();
+    m_window = window;
+    const int result = createSurface();
+    // A create that failed before making the surface has nothing for destroy
+    // to release, and must not keep the caller's record, which may well die
+    // before this context does.
+    if (result != 0 && window->deviceContext == 0) {
+        m_window = nullptr;
+    }
+    return result;
 }
 
 int OrvRenderContextOpenGL::createSurface() {

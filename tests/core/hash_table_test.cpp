@@ -61,6 +61,32 @@ TEST_P(OrvHashTableModeTest, NamesCompareOverTheirFirst255Characters) {
     EXPECT_EQ(table.find(probe.c_str()), 5);
 }
 
+// Found by fuzzing: a size set without allocate was taken at once for
+// hashing and walking, so lookups missed and released storage was overrun.
+TEST_P(OrvHashTableModeTest, ANewSizeWaitsForAllocate) {
+    const std::string far(10, 'z');
+    table.insert("ab", 1);
+    table.insert(far.c_str(), 2);
+    table.setSize(4096);
+    EXPECT_EQ(table.find("ab"), 1);
+    EXPECT_EQ(table.find(far.c_str()), 2);
+    EXPECT_EQ(table.remove("ab"), 1);
+    table.allocate();
+    EXPECT_EQ(table.find(far.c_str()), 0);
+    EXPECT_EQ(table.insert(far.c_str(), 3), 1);
+    EXPECT_EQ(table.hashString(far.c_str()), 1220);
+    EXPECT_EQ(table.find(far.c_str()), 3);
+}
+
+// The characters' sum passes INT_MAX; it must wrap, not overflow.
+TEST_P(OrvHashTableModeTest, ANameOfMillionsOfCharactersHashesInsideTheTable) {
+    const std::string huge(20'000'000, '\x7f');
+    EXPECT_EQ(table.hashString(huge.c_str()),
+              static_cast<int>((20'000'000u * 127u) & (OrvHashTable::kDefaultSize - 1)));
+    table.insert(huge.c_str(), 7);
+    EXPECT_EQ(table.find(huge.c_str()), 7);
+}
+
 INSTANTIATE_TEST_SUITE_P(BothModes, OrvHashTableModeTest,
                          ::testing::Values(OrvHashTable::MODE_CHAINED,
                                            OrvHashTable::MODE_OPEN_ADDRESSING));

@@ -77,6 +77,42 @@ TEST(OrvLinkedListTest, RemoveCurrentStepsTheCursorBack) {
     EXPECT_EQ(contents(list), std::vector<void*>{&c});
 }
 
+// Found by fuzzing: the copy in front of the cursor went too, and the cursor
+// was left on its freed node.
+TEST(OrvLinkedListTest, RemoveCurrentStepsBackPastCopiesOfTheSamePointer) {
+    OrvLinkedList list;
+    list.add(&b);
+    list.add(&a);
+    list.add(&a);
+    list.add(&c);
+    list.first(2);
+    list.removeCurrent();
+    EXPECT_EQ(list.getCurrentData(), &b);
+    EXPECT_EQ(list.next()->data, &c);
+
+    list.first(0);
+    list.removeCurrent();
+    EXPECT_EQ(list.getCurrent(), nullptr);
+    EXPECT_EQ(contents(list), std::vector<void*>{&c});
+}
+
+// A remove that takes the node under the cursor ends the iteration instead of
+// leaving the cursor on freed memory.
+TEST(OrvLinkedListTest, RemovingTheNodeUnderTheCursorClearsTheCursor) {
+    OrvLinkedList list;
+    list.add(&a);
+    list.add(&b);
+    list.add(&c);
+    list.first(1);
+    list.remove(&b);
+    EXPECT_EQ(list.getCurrent(), nullptr);
+    EXPECT_EQ(list.next(), nullptr);
+
+    list.first(1);
+    list.remove(&a);
+    EXPECT_EQ(list.getCurrentData(), &c);
+}
+
 TEST(OrvLinkedListTest, EveryAddTakesAnIdFromTheSharedCounter) {
     OrvLinkedList list;
     uint32_t first = list.add(nullptr);

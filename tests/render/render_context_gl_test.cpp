@@ -83,6 +83,23 @@ TEST(RenderContext, AWindowThatIsNotThereGivesMinusOne) {
     EXPECT_TRUE(log.contains("OrvRenderContextOpenGL::create(): no X display or window."));
 }
 
+// The window information is the caller's and may die before the context: a
+// create that made no surface must not keep it for the destructor to read.
+TEST(RenderContext, AFailedCreateKeepsNoWindowInformation) {
+    OrvTestLog log;
+    OrvGlTestWindow window;
+    ASSERT_EQ(window.open(), "");
+    OrvRenderContextOpenGL context;
+    OrvWindowInfo noDisplay = {};
+    EXPECT_EQ(context.create(&noDisplay), -1);
+    EXPECT_EQ(context.getWindowInfo(), nullptr);
+    OrvWindowInfo bogus = window.info;
+    bogus.window = 0x7ffffff0;
+    bogus.deviceContext = 0;
+    EXPECT_EQ(context.create(&bogus), -1);
+    EXPECT_EQ(context.getWindowInfo(), nullptr);
+}
+
 TEST(RenderContext, CreatingAgainReplacesTheFirstSurface) {
     OrvGlTestWindow window;
     ASSERT_EQ(window.open(), "");

@@ -1,0 +1,94 @@
+// teaflux_helpers: file reading, data-file lookup, the reshape rule and the GL
+// error report of the teaflux sample.
+#include "teaflux_helpers.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <new>
+#include <system_error>
+
+namespace {
+
+// Closes the file on every return path of readTextFile.
+struct FileCloser {
+    void operator()(FILE* file) const { fclose(file); }
+};
+
+// Size of an open regular file, or -1 when it is not one or cannot be measured.
+// Directories open fine for reading on Linux, and seeking to their end gives
+// meaningless sizes, so only regular files are measured.
+long regularFileSize(FILE* file) {
+    struct stat info;
+    if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return -1;
+    }
+    if (fseek(file, 0, SEEK_END) != 0) {
+        return -1;
+    }
+    long size = ftell(file);
+    rewind(file);
+    return size;
+}
+
+}  // namespace
+
+std::unique_ptr<char[]> readTextFile(const char* path) {
+    if (path == nullptr) {
+        return nullptr;
+    }
+    std::unique_ptr<FILE, FileCloser> file(fopen(path, "rt"));
+    if (!file) {
+        return nullptr;
+    }
+    long size = regularFileSize(file.get());
+    if (size < 1) {
+        return nullptr;
+    }
+    std::unique_ptr<char[]> text(new (std::nothrow) char[static_cast<size_t>(size) + 1]);
+    if (!text) {
+        return nullptr;
+    }
+    // Text-mode reading may deliver fewer bytes than the file's size, so the
+    // terminator goes after what was actually read.
+    size_t count = fread(text.get(), 1, static_cast<size_t>(size), file.get());
+    if (ferror(file.get())) {
+        return nullptr;
+    }
+    text[count] = '\0';
+    return text;
+}
+
+std::string findDataFile(const char* name) {
+    std::error_code error;
+    if (std::filesystem::exists(name, error)) {
+        return name;
+    }
+    std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) {
+        return name;
+    }
+    return (executable.parent_path() / name).string();
+}
+
+ReshapeView reshapeView(int width, int height) {
+    if (height == 0) {
+        height = 1;
+    }
+    return ReshapeView{width, height, width * 1.0f / height};
+}
+
+int reportGlErrors(const char* file, int line) {
+    int printed = 0;
+    for (GLenum code = glGetError(); code != GL_NO_ERROR; code = glGetError()) {
+        // GLU has no text for codes newer than itself and then gives null.
+        const GLubyte* text = gluErrorString(code);
+        printf("glError in file %s @ line %d: %s\n", file, line,
+               text != nullptr ? reinterpret_cast<const char*>(text) : "unknown error");
+        printed = 1;
+    }
+    return printed;
+}

@@ -1,0 +1,12 @@
+#include "orv_triangle_creator.h"
+
+#include "orv_memory_allocator.h"
+#include "orv_triangle.h"
+
+OrvSceneNode* OrvTriangleCreator::createNode() {
+    return ORV_NEW OrvTriangle();
+}
+
+const char* OrvTriangleCreator::getTypeName() const {
+    return ORV_NODE_TRIANGLE;
+}

@@ -1,0 +1,12 @@
+#include "orv_light_creator.h"
+
+#include "orv_light.h"
+#include "orv_memory_allocator.h"
+
+OrvSceneNode* OrvLightCreator::createNode() {
+    return ORV_NEW OrvLight();
+}
+
+const char* OrvLightCreator::getTypeName() const {
+    return ORV_NODE_LIGHT;
+}
