@@ -66,7 +66,13 @@ OrvMaterial* OrvMaterialMgr::findByName(const char* name) {
 }
 
 OrvMaterial* OrvMaterialMgr::findById(int id) {
-    return byId != nullptr ? reinterpret_cast<OrvMaterial*>(byId->find(idKey(id))) : nullptr;
+    if (lastFound != nullptr && lastFound->getId() == id) {
+        return lastFound;
+    }
+    OrvMaterial* found =
+        byId != nullptr ? reinterpret_cast<OrvMaterial*>(byId->find(idKey(id))) : nullptr;
+    lastFound = found != nullptr ? found : lastFound;
+    return found;
 }
 
 int OrvMaterialMgr::list(OrvMaterial* material) {
@@ -86,6 +92,9 @@ int OrvMaterialMgr::list(OrvMaterial* material) {
 
 void OrvMaterialMgr::removeMaterial(OrvMaterial* material) {
     remove(material);
+    if (material == lastFound) {
+        lastFound = nullptr;
+    }
     if (byId == nullptr || material == nullptr) {
         return;
     }

@@ -39,4 +39,6 @@ class OrvMaterialMgr : public OrvLinkedList {
     // each of its ranges every frame. Made with the first listed material and
     // released with the last, so that an idle manager holds no block.
     OrvHashTable* byId = nullptr;
+    // The material found last: consecutive meshes mostly share materials.
+    OrvMaterial* lastFound = nullptr;
 };

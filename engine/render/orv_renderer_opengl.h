@@ -4,6 +4,8 @@
 // GL_ARB_shader_objects functions (the ARB codepath). initialize reads the
 // driver's version and extensions once into the capability flags and loads
 // the entry points the flags allow; afterwards each operation tests one flag.
+// A state cache remembers what the renderer last set, so that state already in
+// place is not sent to the driver again (see setStateCache).
 //
 // The operations live in several files: start-up, state, matrices and lights
 // in orv_renderer_opengl.cpp, text in orv_renderer_opengl_text.cpp, mesh
@@ -354,7 +356,6 @@ class OrvRendererOpenGL : public OrvRenderer {
     void setCapability(int capability, bool on);
     void setGlCapability(GLenum capability, int8_t& cached, bool on);
     void setMatrixMode(GLenum mode);
-    void loadMatrix(GLenum mode, const float* m);
     void setMaterialParameter(int parameter, GLenum name, const float* values, int count);
     void setLightParameter(int unit, int parameter, GLenum name, const float* values, int count);
     // Position and direction also depend on the modelview matrix.
