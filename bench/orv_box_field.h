@@ -1,8 +1,9 @@
 // OrvBoxField: many small lit boxes, one mesh node each, standing on a square
 // lattice over the demo's 200 x 200 grid, with their materials dealt out in
-// turn. Being lit, they send normals but no colour array. Benchmarks and tests add it to a scene to see what each object costs;
-// the frame benchmark's reference drawing reads the same boxes back. The
-// node manager owns the boxes and materials; the field only lists them.
+// turn. Being lit, they send normals but no colour array. Benchmarks and
+// tests add it to a scene to see what each object costs; the frame
+// benchmark's reference drawing reads the same boxes back. The node manager
+// owns the boxes and materials; the field only lists them.
 #pragma once
 
 #include <vector>
