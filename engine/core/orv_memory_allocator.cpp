@@ -6,6 +6,7 @@
 
 #include <pthread.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 
@@ -37,6 +38,9 @@ struct RecordTable {
 // runs. The lock is recursive because the log may be written while it is held.
 RecordTable g_table;
 pthread_mutex_t g_lock = PTHREAD_RECURSIVE_MUTEX_INITIALIZER_NP;
+
+// Constant-initialised as well: the runtime allocates before main.
+std::atomic<uint64_t> g_allocationCount{0};
 
 char g_freeFile[OrvMemoryAllocator::kFileNameSize];
 int g_freeLine;
@@ -85,6 +89,7 @@ unsigned long addressText(uintptr_t address) {
 }
 
 void* allocateUntracked(size_t size) {
+    g_allocationCount.fetch_add(1, std::memory_order_relaxed);
     // malloc(0) may return null, which operator new must never do.
     void* block = std::malloc(size != 0 ? size : 1);
     if (block == nullptr) {
@@ -94,6 +99,7 @@ void* allocateUntracked(size_t size) {
 }
 
 void* allocateTracked(size_t size, const char* file, int line) {
+    g_allocationCount.fetch_add(1, std::memory_order_relaxed);
     void* block = std::calloc(1, size != 0 ? size : 1);
     if (block != nullptr) {
         OrvMemoryAllocator::_track_heap_alloc(block, size, file, line);
@@ -222,6 +228,10 @@ void OrvMemoryAllocator::release(void* ptr) {
     std::free(ptr);
 }
 
+uint64_t OrvMemoryAllocator::allocationCount() {
+    return g_allocationCount.load(std::memory_order_relaxed);
+}
+
 size_t OrvMemoryAllocator::trackedBlockCount() {
     TableLock lock;
     return g_table.blockCount;
@@ -270,9 +280,11 @@ void* operator new[](size_t size) {
 }
 
 void* operator new(size_t size, const std::nothrow_t&) noexcept {
+    g_allocationCount.fetch_add(1, std::memory_order_relaxed);
     return std::malloc(size != 0 ? size : 1);
 }
 void* operator new[](size_t size, const std::nothrow_t&) noexcept {
+    g_allocationCount.fetch_add(1, std::memory_order_relaxed);
     return std::malloc(size != 0 ? size : 1);
 }
 

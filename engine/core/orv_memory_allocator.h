@@ -32,6 +32,10 @@ class OrvMemoryAllocator {
 
     // Number of blocks the table tracks right now (for tests and benchmarks).
     static size_t trackedBlockCount();
+    // Number of allocations made through the replaced operators, tracked or
+    // not, by any thread, since the process started (for tests and
+    // benchmarks).
+    static uint64_t allocationCount();
 };
 
 // The base name of a source path, so that traces name "orv_mesh.cpp" rather

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "orv_hash_table.h"
 #include "orv_log.h"
 #include "orv_material.h"
 #include "orv_memory_allocator.h"
@@ -13,6 +14,11 @@ OrvMaterialMgr* g_instance = nullptr;
 
 OrvMaterial* materialOf(OrvLinkedListNode* entry) {
     return static_cast<OrvMaterial*>(entry->data);
+}
+
+// Node ids are the keys of the id table, standing in for pointers.
+const void* idKey(int id) {
+    return reinterpret_cast<const void*>(static_cast<intptr_t>(id));
 }
 
 }  // namespace
@@ -37,7 +43,7 @@ OrvMaterial* OrvMaterialMgr::getMaterial(const char* name) {
         return nullptr;
     }
     // An unlisted material could never be found again, so it is not kept.
-    if (add(material) == 0) {
+    if (list(material) == 0) {
         OrvLog::getInstance()->write(
             OrvLog::WARNING, "OrvMaterialMgr::getMaterial(): material %s could not be listed.",
             material->getName());
@@ -60,16 +66,46 @@ OrvMaterial* OrvMaterialMgr::findByName(const char* name) {
 }
 
 OrvMaterial* OrvMaterialMgr::findById(int id) {
-    for (OrvLinkedListNode* n = first(0); n != nullptr; n = next()) {
-        if (materialOf(n)->getId() == id) {
-            return materialOf(n);
-        }
+    if (lastFound != nullptr && lastFound->getId() == id) {
+        return lastFound;
     }
-    return nullptr;
+    OrvMaterial* found =
+        byId != nullptr ? reinterpret_cast<OrvMaterial*>(byId->find(idKey(id))) : nullptr;
+    lastFound = found != nullptr ? found : lastFound;
+    return found;
+}
+
+int OrvMaterialMgr::list(OrvMaterial* material) {
+    if (byId == nullptr) {
+        byId = ORV_NEW OrvHashTable();
+    }
+    if (byId == nullptr ||
+        byId->insert(idKey(material->getId()), reinterpret_cast<intptr_t>(material)) == 0) {
+        return 0;
+    }
+    if (add(material) == 0) {
+        byId->remove(idKey(material->getId()));
+        return 0;
+    }
+    return 1;
 }
 
 void OrvMaterialMgr::removeMaterial(OrvMaterial* material) {
     remove(material);
+    if (material == lastFound) {
+        lastFound = nullptr;
+    }
+    if (byId == nullptr || material == nullptr) {
+        return;
+    }
+    // Only the listed material of that id is filed under it.
+    if (byId->find(idKey(material->getId())) == reinterpret_cast<intptr_t>(material)) {
+        byId->remove(idKey(material->getId()));
+    }
+    if (getCount() == 0) {
+        ORV_DELETE(byId);
+        byId = nullptr;
+    }
 }
 
 void OrvMaterialMgr::destroyAllMaterials() {
@@ -78,7 +114,7 @@ void OrvMaterialMgr::destroyAllMaterials() {
     // destruction edits the list this loop walks.
     while (getCount() > 0) {
         OrvMaterial* material = materialOf(first(0));
-        remove(material);
+        removeMaterial(material);
         nodes->destroyNode(material);
     }
 }

@@ -7,6 +7,7 @@
 
 #include "orv_linked_list.h"
 
+class OrvHashTable;
 class OrvMaterial;
 
 class OrvMaterialMgr : public OrvLinkedList {
@@ -29,4 +30,15 @@ class OrvMaterialMgr : public OrvLinkedList {
   private:
     OrvMaterialMgr() = default;
     ~OrvMaterialMgr() = default;
+
+    // Lists the material and files it under its node id; 0 when it could
+    // not be listed.
+    int list(OrvMaterial* material);
+
+    // The listed materials by node id: every mesh looks up the material of
+    // each of its ranges every frame. Made with the first listed material and
+    // released with the last, so that an idle manager holds no block.
+    OrvHashTable* byId = nullptr;
+    // The material found last: consecutive meshes mostly share materials.
+    OrvMaterial* lastFound = nullptr;
 };

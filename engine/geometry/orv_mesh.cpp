@@ -12,6 +12,7 @@
 #include "orv_memory_allocator.h"
 #include "orv_mesh_data.h"
 #include "orv_mesh_geometry.h"
+#include "orv_prefetch.h"
 #include "orv_render_state.h"
 #include "orv_renderer.h"
 
@@ -91,6 +92,10 @@ void OrvMesh::update(float dt) {
 }
 
 void OrvMesh::render(float dt) {
+    // The records are read after the matrix calls below; loading them meanwhile
+    // keeps large scenes from waiting on memory (see orv_prefetch.h).
+    orvPrefetch(meshData, sizeof(OrvMeshData));
+    orvPrefetch(renderState, sizeof(OrvRenderState));
     OrvSceneObject::render(dt);
     OrvRenderer* renderer = OrvRenderer::getInstance();
     if (getFlag(ORV_FLAG_DRAW) != 1 || renderer == nullptr || meshData == nullptr) {
@@ -99,6 +104,7 @@ void OrvMesh::render(float dt) {
     renderer->loadViewMatrix();
     transform.update();
     renderer->multMatrix(transform.matrix.m);
+    orvPrefetch(meshData->materialRanges, rangeCount * sizeof(OrvMaterialRange));
     const bool buffers = meshData->options[OrvMeshData::bufferObjects] == 1;
     int materialCount = 0;
     if (renderState != nullptr) {

@@ -329,10 +329,12 @@ OrvGpuUniform* OrvGpuShader::_uniformFor(const char* uniformName, int kind) {
     if (uniformName == nullptr || uniformName[0] == '\0') {
         return nullptr;
     }
+    // Names are held cut to 127 characters with their length, so comparing
+    // lengths first skips most entries without reading their names.
+    const int32_t length = static_cast<int32_t>(strnlen(uniformName, OrvGpuUniform::kNameSize - 1));
     for (int i = 0; i < program->uniformCount; i++) {
         OrvGpuUniform& entry = program->uniforms[i];
-        if (entry.nameLength > 0 &&
-            strncmp(entry.name, uniformName, OrvGpuUniform::kNameSize - 1) == 0) {
+        if (entry.nameLength == length && memcmp(entry.name, uniformName, length) == 0) {
             return &entry;
         }
     }

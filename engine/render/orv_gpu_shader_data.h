@@ -31,6 +31,10 @@ struct OrvGpuUniform {
     int32_t intValues[4];
     float matrix4[16];
     float matrix3[9];
+    // The location in the linked program, kept by the renderer once looked
+    // up; locationKnown 0 = look it up at the next send (cleared at a link).
+    int32_t location;
+    int32_t locationKnown;
 };
 
 struct OrvGpuAttribute {

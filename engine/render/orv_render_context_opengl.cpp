@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "orv_log.h"
+#include "orv_renderer_opengl.h"
 #include "orv_window_info.h"
 
 namespace {
@@ -144,7 +145,10 @@ int OrvRenderContextOpenGL::createSurface() {
                                      "OrvRenderContextOpenGL::create(): GLX made no GL context.");
         return -1;
     }
-    return glXMakeCurrent(display, surface, m_window->glContext) ? 0 : -1;
+    const bool current = glXMakeCurrent(display, surface, m_window->glContext);
+    // A new context holds none of the state the renderer's cache remembers.
+    OrvRendererOpenGL::contextChanged();
+    return current ? 0 : -1;
 }
 
 int OrvRenderContextOpenGL::destroy() {
@@ -175,6 +179,7 @@ int OrvRenderContextOpenGL::destroy() {
 void OrvRenderContextOpenGL::makeCurrent() {
     if (m_window != nullptr && m_window->deviceContext != 0 && m_window->glContext != nullptr) {
         glXMakeCurrent(m_window->display, m_window->deviceContext, m_window->glContext);
+        OrvRendererOpenGL::contextChanged();
     }
 }
 

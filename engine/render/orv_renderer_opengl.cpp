@@ -19,6 +19,15 @@
 
 namespace {
 constexpr float kNoSpotCone = 180.0f;
+constexpr int8_t kUnknown = -1;
+constexpr GLenum kClientArrayNames[] = {GL_VERTEX_ARRAY, GL_COLOR_ARRAY, GL_NORMAL_ARRAY};
+
+// The OpenGL renderer that exists, for contextChanged.
+OrvRendererOpenGL* g_openGLRenderer = nullptr;
+
+bool sameValues(const float* cached, const float* values, int count) {
+    return std::memcmp(cached, values, count * sizeof(float)) == 0;
+}
 constexpr float kMaxSpotCutoff = 90.0f;
 
 // 1 when name is one of the blank-separated words of list.
@@ -70,7 +79,9 @@ OrvRendererOpenGL::OrvRendererOpenGL()
       viewportX(0),
       viewportY(0),
       viewportWidth(0),
-      viewportHeight(1) {
+      viewportHeight(1),
+      stateCacheOn(1),
+      cache{} {
 #define ORV_CLEAR_ENTRY_POINT(type, name, ...) name = nullptr;
     ORV_GLX_SWAP_INTERVAL_ENTRY_POINTS(ORV_CLEAR_ENTRY_POINT)
     ORV_GL_RANGE_ENTRY_POINTS(ORV_CLEAR_ENTRY_POINT)
@@ -78,11 +89,52 @@ OrvRendererOpenGL::OrvRendererOpenGL()
     ORV_GL_GL2_ENTRY_POINTS(ORV_CLEAR_ENTRY_POINT)
     ORV_GL_ARB_ENTRY_POINTS(ORV_CLEAR_ENTRY_POINT)
 #undef ORV_CLEAR_ENTRY_POINT
+    invalidateStateCache();
+    g_openGLRenderer = this;
 }
 
 // No GL call here: the context may already be gone.
 OrvRendererOpenGL::~OrvRendererOpenGL() {
     releaseLightUnits();
+    if (g_openGLRenderer == this) {
+        g_openGLRenderer = nullptr;
+    }
+}
+
+void OrvRendererOpenGL::setStateCache(int on) {
+    // Disables still waiting for a draw are sent before the cache stops.
+    flushClientArrays();
+    stateCacheOn = on != 0 ? 1 : 0;
+    invalidateStateCache();
+}
+
+// Unknown values compare unequal to anything, so each is sent at its next use.
+// The client arrays a draw wants stay wanted: a display list compiled between
+// setting a mesh's arrays and drawing them invalidates the cache mid-mesh.
+void OrvRendererOpenGL::invalidateStateCache() {
+    std::memset(cache.capabilities, kUnknown, sizeof(cache.capabilities));
+    std::memset(cache.lights, kUnknown, sizeof(cache.lights));
+    cache.cullFace = 0;
+    cache.frontMode = 0;
+    cache.backMode = 0;
+    cache.matrixMode = 0;
+    cache.modelviewIsView = false;
+    ++cache.viewGeneration;
+    cache.materialKnown = 0;
+    std::memset(cache.lightKnown, 0, sizeof(cache.lightKnown));
+    std::memset(cache.arraysEnabled, kUnknown, sizeof(cache.arraysEnabled));
+    for (ArrayPointer& pointer : cache.pointers) {
+        pointer.known = false;
+    }
+    cache.arrayBuffer = kUnknown;
+    cache.elementBuffer = kUnknown;
+    cache.program = kUnknown;
+}
+
+void OrvRendererOpenGL::contextChanged() {
+    if (g_openGLRenderer != nullptr) {
+        g_openGLRenderer->invalidateStateCache();
+    }
 }
 
 int OrvRendererOpenGL::initialize() {
@@ -109,6 +161,7 @@ int OrvRendererOpenGL::initialize() {
     loadBufferEntryPoints();
     loadShaderEntryPoints();
     allocateLightUnits();
+    invalidateStateCache();
     glDisable(GL_COLOR_MATERIAL);
     log->write(OrvLog::DEBUG, "OrvRendererOpenGL::initialize(): done.");
     return RESULT_OK;
@@ -249,28 +302,35 @@ void OrvRendererOpenGL::disable(int capability) {
 }
 
 void OrvRendererOpenGL::setCapability(int capability, bool on) {
-    GLenum cap = 0;
     switch (capability) {
         case VERTICAL_SYNC:
             setSwapInterval(on ? 1 : 0);
-            return;
+            break;
         case LIGHTING:
-            cap = GL_LIGHTING;
+            setGlCapability(GL_LIGHTING, cache.capabilities[0], on);
             break;
         case FACE_CULLING:
-            cap = GL_CULL_FACE;
+            setGlCapability(GL_CULL_FACE, cache.capabilities[1], on);
             break;
         case DEPTH_TEST:
-            cap = GL_DEPTH_TEST;
+            setGlCapability(GL_DEPTH_TEST, cache.capabilities[2], on);
             break;
         default:
-            return;
+            break;
+    }
+}
+
+void OrvRendererOpenGL::setGlCapability(GLenum capability, int8_t& cached, bool on) {
+    const int8_t value = on ? 1 : 0;
+    if (cacheOn() && cached == value) {
+        return;
     }
     if (on) {
-        glEnable(cap);
+        glEnable(capability);
     } else {
-        glDisable(cap);
+        glDisable(capability);
     }
+    cached = value;
 }
 
 void OrvRendererOpenGL::setSwapInterval(int interval) {
@@ -312,17 +372,35 @@ void OrvRendererOpenGL::applyRenderStates(const int* states) {
 }
 
 void OrvRendererOpenGL::setCullFace(int face) {
-    glCullFace(faceFor(face));
+    const GLenum mode = faceFor(face);
+    if (cacheOn() && cache.cullFace == mode) {
+        return;
+    }
+    glCullFace(mode);
+    cache.cullFace = mode;
 }
 
 void OrvRendererOpenGL::setPolygonMode(int mode, int face) {
-    glPolygonMode(faceFor(face), polygonModeFor(mode));
+    const GLenum glMode = polygonModeFor(mode);
+    const GLenum glFace = faceFor(face);
+    const bool front = glFace != GL_BACK;
+    const bool back = glFace != GL_FRONT;
+    if (cacheOn() && (!front || cache.frontMode == glMode) && (!back || cache.backMode == glMode)) {
+        return;
+    }
+    glPolygonMode(glFace, glMode);
+    cache.frontMode = front ? glMode : cache.frontMode;
+    cache.backMode = back ? glMode : cache.backMode;
 }
 
 // The scene brackets every frame with these; OpenGL needs nothing there.
 void OrvRendererOpenGL::beginScene() {}
 
-void OrvRendererOpenGL::endScene() {}
+// Client-array disables still waiting for a draw are sent, so that the frame
+// leaves the state its calls asked for.
+void OrvRendererOpenGL::endScene() {
+    flushClientArrays();
+}
 
 void OrvRendererOpenGL::clearDepthBuffer(float depth) {
     glClearDepth(depth);
@@ -342,11 +420,19 @@ void OrvRendererOpenGL::setViewport(int x, int y, int width, int height) {
     viewportHeight = height;
 }
 
+void OrvRendererOpenGL::setMatrixMode(GLenum mode) {
+    if (cacheOn() && cache.matrixMode == mode) {
+        return;
+    }
+    glMatrixMode(mode);
+    cache.matrixMode = mode;
+}
+
 void OrvRendererOpenGL::setProjectionMatrix(const float* m) {
     if (m == nullptr) {
         return;
     }
-    glMatrixMode(GL_PROJECTION);
+    setMatrixMode(GL_PROJECTION);
     glLoadMatrixf(m);
 }
 
@@ -354,21 +440,31 @@ void OrvRendererOpenGL::setViewMatrix(const float* m) {
     if (m == nullptr) {
         return;
     }
-    glMatrixMode(GL_MODELVIEW);
+    setMatrixMode(GL_MODELVIEW);
     glLoadMatrixf(m);
     std::memcpy(viewMatrix, m, sizeof(viewMatrix));
+    ++cache.viewGeneration;
+    cache.modelviewIsView = true;
 }
 
 // Every object starts from the camera's view, so objects never accumulate
 // each other's transforms.
 void OrvRendererOpenGL::loadViewMatrix() {
-    glMatrixMode(GL_MODELVIEW);
+    setMatrixMode(GL_MODELVIEW);
+    if (cacheOn() && cache.modelviewIsView) {
+        return;
+    }
     glLoadMatrixf(viewMatrix);
+    cache.modelviewIsView = true;
 }
 
 void OrvRendererOpenGL::multMatrix(const float* m) {
-    if (m != nullptr) {
-        glMultMatrixf(m);
+    if (m == nullptr) {
+        return;
+    }
+    glMultMatrixf(m);
+    if (cache.matrixMode != GL_PROJECTION) {
+        cache.modelviewIsView = false;
     }
 }
 
@@ -376,29 +472,34 @@ void OrvRendererOpenGL::loadModelViewMatrix(const float* m) {
     if (m == nullptr) {
         return;
     }
-    glMatrixMode(GL_MODELVIEW);
+    setMatrixMode(GL_MODELVIEW);
     glLoadMatrixf(m);
+    cache.modelviewIsView = false;
 }
 
+// The view read back is exactly the matrix GL holds, so the modelview is the
+// view afterwards.
 void OrvRendererOpenGL::lookAt(const float* eye, const float* centre, const float* up) {
     if (eye == nullptr || centre == nullptr || up == nullptr) {
         return;
     }
-    glMatrixMode(GL_MODELVIEW);
+    setMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     gluLookAt(eye[0], eye[1], eye[2], centre[0], centre[1], centre[2], up[0], up[1], up[2]);
     glGetFloatv(GL_MODELVIEW_MATRIX, viewMatrix);
+    ++cache.viewGeneration;
+    cache.modelviewIsView = true;
 }
 
 void OrvRendererOpenGL::setPerspective(float fovY, float aspect, float zNear, float zFar) {
-    glMatrixMode(GL_PROJECTION);
+    setMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluPerspective(fovY, aspect, zNear, zFar);
 }
 
 void OrvRendererOpenGL::setOrtho(float left, float right, float bottom, float top, float zNear,
                                  float zFar) {
-    glMatrixMode(GL_PROJECTION);
+    setMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(left, right, bottom, top, zNear, zFar);
 }
@@ -407,6 +508,7 @@ void OrvRendererOpenGL::drawPoint(const float* position, const float* color, flo
     if (position == nullptr || color == nullptr) {
         return;
     }
+    flushClientArrays();
     glPointSize(size);
     glBegin(GL_POINTS);
     glColor4fv(color);
@@ -420,6 +522,7 @@ void OrvRendererOpenGL::drawTriangle(const OrvMeshData* mesh) {
         mesh->attributes[OrvMeshData::COLORS] == nullptr) {
         return;
     }
+    flushClientArrays();
     glBegin(GL_TRIANGLES);
     for (int v = 0; v < 3; ++v) {
         glColor4fv(mesh->attributes[OrvMeshData::COLORS][v]);
@@ -432,6 +535,7 @@ void OrvRendererOpenGL::drawLine(const float* line) {
     if (line == nullptr) {
         return;
     }
+    flushClientArrays();
     glBegin(GL_LINES);
     glColor4fv(line + 8);
     glVertex4fv(line);
@@ -460,7 +564,9 @@ void OrvRendererOpenGL::enableLight(OrvLightData* light) {
     }
     const int unit = lightUnitFor(light);
     if (unit >= 0) {
-        glEnable(GL_LIGHT0 + unit);
+        int8_t uncached = kUnknown;
+        setGlCapability(GL_LIGHT0 + unit, unit < kCachedLights ? cache.lights[unit] : uncached,
+                        true);
     }
 }
 
@@ -468,9 +574,49 @@ void OrvRendererOpenGL::disableLight(OrvLightData* light) {
     if (light == nullptr || light->unit < 0 || light->unit >= lightCount) {
         return;
     }
-    glDisable(GL_LIGHT0 + light->unit);
-    lightUnits[light->unit] = 0;
+    const int unit = light->unit;
+    int8_t uncached = kUnknown;
+    setGlCapability(GL_LIGHT0 + unit, unit < kCachedLights ? cache.lights[unit] : uncached, false);
+    lightUnits[unit] = 0;
     light->unit = OrvLightData::kNoUnit;
+}
+
+void OrvRendererOpenGL::setLightParameter(int unit, int parameter, GLenum name, const float* values,
+                                          int count) {
+    if (unit < kCachedLights) {
+        const uint32_t bit = 1u << parameter;
+        float* cached = cache.light[unit][parameter];
+        if (cacheOn() && (cache.lightKnown[unit] & bit) != 0 && sameValues(cached, values, count)) {
+            return;
+        }
+        std::memcpy(cached, values, count * sizeof(float));
+        cache.lightKnown[unit] |= bit;
+    }
+    if (count == 1) {
+        glLightf(GL_LIGHT0 + unit, name, values[0]);
+    } else {
+        glLightfv(GL_LIGHT0 + unit, name, values);
+    }
+}
+
+// GL keeps a light's position and direction as they came out of the modelview
+// matrix of the call, so a kept value is only the same under the same view.
+void OrvRendererOpenGL::setLightVector(int unit, int parameter, GLenum name, const float* values) {
+    if (unit < kCachedLights) {
+        const uint32_t bit = 1u << parameter;
+        uint32_t& generation = cache.lightGeneration[unit][parameter == LIGHT_POSITION ? 0 : 1];
+        float* cached = cache.light[unit][parameter];
+        const bool same = (cache.lightKnown[unit] & bit) != 0 &&
+                          generation == cache.viewGeneration && sameValues(cached, values, 4);
+        if (cacheOn() && cache.modelviewIsView && same) {
+            return;
+        }
+        std::memcpy(cached, values, 4 * sizeof(float));
+        generation = cache.viewGeneration;
+        cache.lightKnown[unit] =
+            cache.modelviewIsView ? cache.lightKnown[unit] | bit : cache.lightKnown[unit] & ~bit;
+    }
+    glLightfv(GL_LIGHT0 + unit, name, values);
 }
 
 // Position and direction pass through the modelview matrix current now; the
@@ -483,23 +629,22 @@ void OrvRendererOpenGL::setLightPosition(OrvLightData* light) {
     if (unit < 0) {
         return;
     }
-    const GLenum id = GL_LIGHT0 + unit;
     switch (light->type) {
         case OrvLightData::DIRECTIONAL:
-            glLightfv(id, GL_POSITION, light->direction);
-            glLightf(id, GL_SPOT_CUTOFF, kNoSpotCone);
+            setLightVector(unit, LIGHT_POSITION, GL_POSITION, light->direction);
+            setLightParameter(unit, LIGHT_SPOT_CUTOFF, GL_SPOT_CUTOFF, &kNoSpotCone, 1);
             break;
         case OrvLightData::SPOT:
             // Out of range, the unit keeps the cone it had.
             if (light->spotCutoff >= 0.0f && light->spotCutoff <= kMaxSpotCutoff) {
-                glLightf(id, GL_SPOT_CUTOFF, light->spotCutoff);
+                setLightParameter(unit, LIGHT_SPOT_CUTOFF, GL_SPOT_CUTOFF, &light->spotCutoff, 1);
             }
-            glLightfv(id, GL_POSITION, light->position);
-            glLightfv(id, GL_SPOT_DIRECTION, light->direction);
+            setLightVector(unit, LIGHT_POSITION, GL_POSITION, light->position);
+            setLightVector(unit, LIGHT_SPOT_DIRECTION, GL_SPOT_DIRECTION, light->direction);
             break;
         default:
-            glLightfv(id, GL_POSITION, light->position);
-            glLightf(id, GL_SPOT_CUTOFF, kNoSpotCone);
+            setLightVector(unit, LIGHT_POSITION, GL_POSITION, light->position);
+            setLightParameter(unit, LIGHT_SPOT_CUTOFF, GL_SPOT_CUTOFF, &kNoSpotCone, 1);
             break;
     }
 }
@@ -512,16 +657,34 @@ void OrvRendererOpenGL::setLightColors(OrvLightData* light) {
     if (unit < 0) {
         return;
     }
-    const GLenum id = GL_LIGHT0 + unit;
-    glLightfv(id, GL_AMBIENT, light->ambient);
-    glLightfv(id, GL_DIFFUSE, light->diffuse);
-    glLightfv(id, GL_SPECULAR, light->specular);
+    setLightParameter(unit, LIGHT_AMBIENT, GL_AMBIENT, light->ambient, 4);
+    setLightParameter(unit, LIGHT_DIFFUSE, GL_DIFFUSE, light->diffuse, 4);
+    setLightParameter(unit, LIGHT_SPECULAR, GL_SPECULAR, light->specular, 4);
     // A directional light is infinitely far: distance attenuation means
     // nothing for it.
     if (light->type == OrvLightData::POINT || light->type == OrvLightData::SPOT) {
-        glLightf(id, GL_CONSTANT_ATTENUATION, light->constantAttenuation);
-        glLightf(id, GL_LINEAR_ATTENUATION, light->linearAttenuation);
-        glLightf(id, GL_QUADRATIC_ATTENUATION, light->quadraticAttenuation);
+        setLightParameter(unit, LIGHT_CONSTANT_ATTENUATION, GL_CONSTANT_ATTENUATION,
+                          &light->constantAttenuation, 1);
+        setLightParameter(unit, LIGHT_LINEAR_ATTENUATION, GL_LINEAR_ATTENUATION,
+                          &light->linearAttenuation, 1);
+        setLightParameter(unit, LIGHT_QUADRATIC_ATTENUATION, GL_QUADRATIC_ATTENUATION,
+                          &light->quadraticAttenuation, 1);
+    }
+}
+
+void OrvRendererOpenGL::setMaterialParameter(int parameter, GLenum name, const float* values,
+                                             int count) {
+    const uint32_t bit = 1u << parameter;
+    float* cached = cache.material[parameter];
+    if (cacheOn() && (cache.materialKnown & bit) != 0 && sameValues(cached, values, count)) {
+        return;
+    }
+    std::memcpy(cached, values, count * sizeof(float));
+    cache.materialKnown |= bit;
+    if (count == 1) {
+        glMaterialf(GL_FRONT_AND_BACK, name, values[0]);
+    } else {
+        glMaterialfv(GL_FRONT_AND_BACK, name, values);
     }
 }
 
@@ -529,9 +692,71 @@ void OrvRendererOpenGL::applyMaterial(const float* material) {
     if (material == nullptr) {
         return;
     }
-    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, material);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, material + 4);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, material + 8);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, material + 12);
-    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, material[16]);
+    setMaterialParameter(MATERIAL_AMBIENT, GL_AMBIENT, material, 4);
+    setMaterialParameter(MATERIAL_DIFFUSE, GL_DIFFUSE, material + 4, 4);
+    setMaterialParameter(MATERIAL_SPECULAR, GL_SPECULAR, material + 8, 4);
+    setMaterialParameter(MATERIAL_EMISSION, GL_EMISSION, material + 12, 4);
+    setMaterialParameter(MATERIAL_SHININESS, GL_SHININESS, material + 16, 1);
+}
+
+void OrvRendererOpenGL::bindBuffer(GLenum target, GLuint buffer) {
+    int64_t& cached = target == GL_ARRAY_BUFFER_ARB ? cache.arrayBuffer : cache.elementBuffer;
+    if (cacheOn() && cached == buffer) {
+        return;
+    }
+    glBindBufferARB(target, buffer);
+    cached = buffer;
+}
+
+void OrvRendererOpenGL::setClientArray(int array, bool on) {
+    cache.arraysWanted[array] = on;
+    if (on || !cacheOn()) {
+        const int8_t value = on ? 1 : 0;
+        if (cacheOn() && cache.arraysEnabled[array] == value) {
+            return;
+        }
+        if (on) {
+            glEnableClientState(kClientArrayNames[array]);
+        } else {
+            glDisableClientState(kClientArrayNames[array]);
+        }
+        cache.arraysEnabled[array] = value;
+    }
+}
+
+void OrvRendererOpenGL::flushClientArrays() {
+    if (!cacheOn()) {
+        return;
+    }
+    for (int array = 0; array < kClientArrays; ++array) {
+        if (!cache.arraysWanted[array] && cache.arraysEnabled[array] != 0) {
+            glDisableClientState(kClientArrayNames[array]);
+            cache.arraysEnabled[array] = 0;
+        }
+    }
+}
+
+// A pointer is the same only into the same buffer: an offset into one buffer
+// is another pointer than the same offset into another, or into client memory.
+void OrvRendererOpenGL::setArrayPointer(int array, GLint size, GLsizei stride,
+                                        const void* pointer) {
+    ArrayPointer& cached = cache.pointers[array];
+    const bool bufferKnown = cache.arrayBuffer != kUnknown;
+    const GLuint buffer = bufferKnown ? static_cast<GLuint>(cache.arrayBuffer) : 0;
+    if (cacheOn() && cached.known && bufferKnown && cached.size == size &&
+        cached.stride == stride && cached.pointer == pointer && cached.buffer == buffer) {
+        return;
+    }
+    switch (array) {
+        case OrvMeshData::POSITIONS:
+            glVertexPointer(size, GL_FLOAT, stride, pointer);
+            break;
+        case OrvMeshData::COLORS:
+            glColorPointer(size, GL_FLOAT, stride, pointer);
+            break;
+        default:
+            glNormalPointer(GL_FLOAT, stride, pointer);
+            break;
+    }
+    cached = {bufferKnown, size, stride, pointer, buffer};
 }

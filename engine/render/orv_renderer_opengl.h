@@ -4,6 +4,8 @@
 // GL_ARB_shader_objects functions (the ARB codepath). initialize reads the
 // driver's version and extensions once into the capability flags and loads
 // the entry points the flags allow; afterwards each operation tests one flag.
+// A state cache remembers what the renderer last set, so that state already in
+// place is not sent to the driver again (see setStateCache).
 //
 // The operations live in several files: start-up, state, matrices and lights
 // in orv_renderer_opengl.cpp, text in orv_renderer_opengl_text.cpp, mesh
@@ -216,6 +218,26 @@ class OrvRendererOpenGL : public OrvRenderer {
     void destroyFont(OrvTextInfo* text, OrvWindowInfo* window) override;
     void drawText(OrvTextInfo* text, OrvWindowInfo* window) override;
 
+    // The state cache: while it is on (the default), state a call asks for
+    // that is already in place is not sent to the driver again, so every
+    // object may ask for all of its state at no cost. Code that changes GL
+    // state itself, behind the renderer, calls invalidateStateCache; with the
+    // cache off every call reaches the driver.
+    void setStateCache(int on);
+    void invalidateStateCache();
+    // Invalidates the cache of the OpenGL renderer that exists, if any: a new
+    // or another current context holds state this renderer did not set.
+    static void contextChanged();
+
+    // Client-array and buffer state for the mesh drawing paths, each compared
+    // with the cache first. Client-array disables wait for the next draw, which
+    // calls flushClientArrays first: a mesh that follows another with the same
+    // arrays then changes nothing.
+    void bindBuffer(GLenum target, GLuint buffer);
+    void setClientArray(int array, bool on);
+    void setArrayPointer(int array, GLint size, GLsizei stride, const void* pointer);
+    void flushClientArrays();
+
     // Reads GL_VERSION into the version numbers and the OpenGL-2 flag.
     void detectAPIVersion();
     // 1 when name occurs anywhere in GL_EXTENSIONS (a plain substring test).
@@ -255,6 +277,70 @@ class OrvRendererOpenGL : public OrvRenderer {
     virtual const char* queryString(unsigned int name);
 
   private:
+    // Lights whose parameters the cache keeps; units beyond are always sent.
+    static constexpr int kCachedLights = 8;
+    // The client arrays the mesh paths use: positions, colours, normals.
+    static constexpr int kClientArrays = 3;
+    enum LightParameter {
+        LIGHT_AMBIENT,
+        LIGHT_DIFFUSE,
+        LIGHT_SPECULAR,
+        LIGHT_POSITION,
+        LIGHT_SPOT_DIRECTION,
+        LIGHT_SPOT_CUTOFF,
+        LIGHT_CONSTANT_ATTENUATION,
+        LIGHT_LINEAR_ATTENUATION,
+        LIGHT_QUADRATIC_ATTENUATION,
+        kLightParameters
+    };
+    enum MaterialParameter {
+        MATERIAL_AMBIENT,
+        MATERIAL_DIFFUSE,
+        MATERIAL_SPECULAR,
+        MATERIAL_EMISSION,
+        MATERIAL_SHININESS,
+        kMaterialParameters
+    };
+    // One client array's pointer as GL holds it: the buffer bound when it
+    // was set is part of it.
+    struct ArrayPointer {
+        bool known;
+        GLint size;
+        GLsizei stride;
+        const void* pointer;
+        GLuint buffer;
+    };
+    // What the driver holds, as far as this renderer set it. Values marked
+    // unknown are sent at their next use.
+    struct StateCache {
+        // -1 unknown, else 0 or 1: lighting, face culling, depth test.
+        int8_t capabilities[3];
+        int8_t lights[kCachedLights];
+        GLenum cullFace;
+        GLenum frontMode;
+        GLenum backMode;
+        GLenum matrixMode;
+        // The modelview holds viewMatrix as loaded at viewGeneration, so
+        // light positions and directions sent now land where they did.
+        bool modelviewIsView;
+        uint32_t viewGeneration;
+        uint32_t materialKnown;
+        float material[kMaterialParameters][4];
+        uint32_t lightKnown[kCachedLights];
+        float light[kCachedLights][kLightParameters][4];
+        uint32_t lightGeneration[kCachedLights][2];
+        // Client arrays: what GL has enabled (-1 unknown) and what the
+        // current draw wants; disables wait until the next draw so that a
+        // mesh following another with the same arrays changes nothing.
+        int8_t arraysEnabled[kClientArrays];
+        bool arraysWanted[kClientArrays];
+        ArrayPointer pointers[kClientArrays];
+        // Bound buffers (-1 unknown) and the program in use.
+        int64_t arrayBuffer;
+        int64_t elementBuffer;
+        int64_t program;
+    };
+
     struct EntryPoint {
         const char* name;
         OrvProc* slot;
@@ -268,6 +354,17 @@ class OrvRendererOpenGL : public OrvRenderer {
     void allocateLightUnits();
     void releaseLightUnits();
     void setCapability(int capability, bool on);
+    void setGlCapability(GLenum capability, int8_t& cached, bool on);
+    void setMatrixMode(GLenum mode);
+    void setMaterialParameter(int parameter, GLenum name, const float* values, int count);
+    void setLightParameter(int unit, int parameter, GLenum name, const float* values, int count);
+    // Position and direction also depend on the modelview matrix.
+    void setLightVector(int unit, int parameter, GLenum name, const float* values);
+
+    bool cacheOn() const { return stateCacheOn != 0; }
+    void forgetMatrixMode() { cache.matrixMode = 0; }
+    // Uses the program (0: none) unless it is in use already.
+    void useProgram(GLuint program);
     void setSwapInterval(int interval);
     // The light's GL unit, assigning the lowest free one when it has none;
     // -1 when every unit is taken.
@@ -280,4 +377,7 @@ class OrvRendererOpenGL : public OrvRenderer {
     void _printGpuProgramInfoLogARB(OrvGpuProgram* program);
     void _printGpuVertexShaderInfoLogARB(OrvGpuProgram* program);
     void _printGpuPixelShaderInfoLogARB(OrvGpuProgram* program);
+
+    int32_t stateCacheOn;
+    StateCache cache;
 };

@@ -234,10 +234,11 @@ int linkProgram(Renderer& renderer, const OrvGpuPath& path, OrvLogPrinter printL
         OrvLog::DEBUG,
         "OrvRendererOpenGL::activeGpuShader(): %s - Shader program [%s] successfully linked.",
         path.name, program->name);
-    // Linking resets every uniform of the program, so all values are sent
-    // again, also those sent before an earlier link.
+    // Linking resets every uniform of the program and may move them, so all
+    // values are sent again, to locations looked up again.
     for (int i = 0; i < program->uniformCount; i++) {
         program->uniforms[i].changed = 1;
+        program->uniforms[i].locationKnown = 0;
     }
     return 1;
 }
@@ -332,6 +333,11 @@ void OrvRendererOpenGL::destroyGpuProgram(OrvGpuProgram* program) {
     const OrvGpuPath* path = activePath(*this);
     if (path != nullptr) {
         (this->*path->deleteProgram)(program->program);
+        // GL may give the name to a new program while the deleted one is
+        // still in use, so the cache must not believe it in place.
+        if (cache.program == static_cast<int64_t>(program->program)) {
+            cache.program = -1;
+        }
         program->program = 0;
         OrvLog::getInstance()->write(OrvLog::DEBUG,
                                      "OrvRendererOpenGL::destroyGpuProgram(): %s - Shader program "
@@ -369,7 +375,7 @@ void OrvRendererOpenGL::activeGpuShader(OrvGpuProgram* program) {
         return;
     }
     if (program == nullptr) {
-        (this->*path->useProgram)(0);
+        useProgram(0);
         return;
     }
     // A record without a program object has nothing to link or use.
@@ -381,7 +387,15 @@ void OrvRendererOpenGL::activeGpuShader(OrvGpuProgram* program) {
     if (program->linked == 0 && linkProgram(*this, *path, printLog, program) == 0) {
         return;
     }
-    (this->*path->useProgram)(program->program);
+    useProgram(program->program);
+}
+
+void OrvRendererOpenGL::useProgram(GLuint handle) {
+    if (cacheOn() && cache.program == static_cast<int64_t>(handle)) {
+        return;
+    }
+    (this->*activePath(*this)->useProgram)(handle);
+    cache.program = handle;
 }
 
 void OrvRendererOpenGL::updateGpuShaderUniforms(OrvGpuProgram* program) {
@@ -397,7 +411,13 @@ void OrvRendererOpenGL::updateGpuShaderUniforms(OrvGpuProgram* program) {
             if (uniform.changed != 1) {
                 continue;
             }
-            GLint location = (this->*path->getUniformLocation)(program->program, uniform.name);
+            // A location holds until the program links again.
+            if (uniform.locationKnown != 1) {
+                uniform.location =
+                    (this->*path->getUniformLocation)(program->program, uniform.name);
+                uniform.locationKnown = 1;
+            }
+            const GLint location = uniform.location;
             if (location >= 0) {
                 sendUniform(*this, *path, location, uniform);
             }

@@ -122,7 +122,7 @@ int createBuffer(OrvRendererOpenGL* renderer, OrvMeshData* mesh, GLenum target, 
                   "OrvRendererOpenGL::create%s(): failed to create %s!", kind);
         return failure;
     }
-    renderer->glBindBufferARB(target, name);
+    renderer->bindBuffer(target, name);
     renderer->glBufferDataARB(target, bytes, nullptr, usage);
     logBuffer(OrvLog::DEBUG, mesh,
               "OrvRendererOpenGL::create%s(): %s successfully created for mesh %s",
@@ -130,9 +130,12 @@ int createBuffer(OrvRendererOpenGL* renderer, OrvMeshData* mesh, GLenum target, 
     return 0;
 }
 
+// GL unbinds a deleted buffer and may hand its name out again, so the cache
+// must not believe anything about it afterwards.
 void deleteBuffer(OrvRendererOpenGL* renderer, uint32_t& name) {
     const GLuint doomed = name;
     renderer->glDeleteBuffersARB(1, &doomed);
+    renderer->invalidateStateCache();
     name = 0;
 }
 
@@ -141,6 +144,7 @@ void deleteBuffer(OrvRendererOpenGL* renderer, uint32_t& name) {
 // draw does the same work.
 void drawIndexed(OrvRendererOpenGL* renderer, const OrvMeshData* mesh, GLsizei count,
                  const void* start) {
+    renderer->flushClientArrays();
     if (mesh->options[OrvMeshData::plainDrawElements] == 1 ||
         renderer->glDrawRangeElements == nullptr) {
         glDrawElements(GL_TRIANGLES, count, indexType(mesh), start);
@@ -202,16 +206,17 @@ const void* attributeSource(OrvRendererOpenGL* renderer, OrvMeshData* mesh, int 
 // for, each taken from source(array), and enables their client states. The
 // normal pointer steps over the fourth float of each normal.
 template <typename Source>
-void pointArrays(const OrvMeshData* mesh, Source source) {
-    glVertexPointer(4, GL_FLOAT, 0, source(OrvMeshData::POSITIONS));
-    glEnableClientState(GL_VERTEX_ARRAY);
+void pointArrays(OrvRendererOpenGL* renderer, const OrvMeshData* mesh, Source source) {
+    renderer->setArrayPointer(OrvMeshData::POSITIONS, 4, 0, source(OrvMeshData::POSITIONS));
+    renderer->setClientArray(OrvMeshData::POSITIONS, true);
     if (mesh->options[OrvMeshData::colorArray] == 1) {
-        glColorPointer(4, GL_FLOAT, 0, source(OrvMeshData::COLORS));
-        glEnableClientState(GL_COLOR_ARRAY);
+        renderer->setArrayPointer(OrvMeshData::COLORS, 4, 0, source(OrvMeshData::COLORS));
+        renderer->setClientArray(OrvMeshData::COLORS, true);
     }
     if (mesh->options[OrvMeshData::normalArray] == 1) {
-        glNormalPointer(GL_FLOAT, kVertexBytes, source(OrvMeshData::NORMALS));
-        glEnableClientState(GL_NORMAL_ARRAY);
+        renderer->setArrayPointer(OrvMeshData::NORMALS, 3, kVertexBytes,
+                                  source(OrvMeshData::NORMALS));
+        renderer->setClientArray(OrvMeshData::NORMALS, true);
     }
 }
 
@@ -226,7 +231,8 @@ OrvMaterialRange* currentRange(OrvMeshData* mesh) {
 
 void OrvRendererOpenGL::setVertexArrays(OrvMeshData* mesh) {
     if (mesh != nullptr) {
-        pointArrays(mesh, [mesh](int array) -> const void* { return mesh->attributes[array]; });
+        pointArrays(this, mesh,
+                    [mesh](int array) -> const void* { return mesh->attributes[array]; });
     }
 }
 
@@ -252,17 +258,18 @@ void OrvRendererOpenGL::unsetVertexArrays(OrvMeshData* mesh) {
         return;
     }
     if (mesh->options[OrvMeshData::normalArray] == 1) {
-        glDisableClientState(GL_NORMAL_ARRAY);
+        setClientArray(OrvMeshData::NORMALS, false);
     }
     if (mesh->options[OrvMeshData::colorArray] == 1) {
-        glDisableClientState(GL_COLOR_ARRAY);
+        setClientArray(OrvMeshData::COLORS, false);
     }
-    glDisableClientState(GL_VERTEX_ARRAY);
+    setClientArray(OrvMeshData::POSITIONS, false);
 }
 
 void OrvRendererOpenGL::setVertexBuffers(OrvMeshData* mesh) {
     if (mesh != nullptr) {
-        pointArrays(mesh, [this, mesh](int array) { return attributeSource(this, mesh, array); });
+        pointArrays(this, mesh,
+                    [this, mesh](int array) { return attributeSource(this, mesh, array); });
     }
 }
 
@@ -307,6 +314,7 @@ void OrvRendererOpenGL::drawMeshVBO(OrvMeshData* mesh) {
 }
 
 void OrvRendererOpenGL::drawImmediate(OrvMeshData* mesh) {
+    flushClientArrays();
     emitTriangles(mesh, "drawImmediate");
 }
 
@@ -329,6 +337,8 @@ void OrvRendererOpenGL::compileDisplayList(OrvMeshData* mesh) {
     glNewList(list, GL_COMPILE);
     emitTriangles(mesh, "compileDisplayList");
     glEndList();
+    // Whatever a list holds runs behind the cache when it is called.
+    invalidateStateCache();
 }
 
 void OrvRendererOpenGL::deleteDisplayList(OrvMeshData* mesh) {
@@ -343,6 +353,7 @@ void OrvRendererOpenGL::deleteDisplayList(OrvMeshData* mesh) {
 void OrvRendererOpenGL::callDisplayList(OrvMeshData* mesh) {
     OrvMaterialRange* range = currentRange(mesh);
     if (range != nullptr && range->displayList != 0) {
+        flushClientArrays();
         glCallList(static_cast<GLuint>(range->displayList));
     }
 }
@@ -415,9 +426,9 @@ void OrvRendererOpenGL::bindVBO(OrvMeshData* mesh, int array) {
         return;
     }
     if (mesh == nullptr) {
-        glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
+        bindBuffer(GL_ARRAY_BUFFER_ARB, 0);
     } else if (hasVBO(mesh, array) == 1) {
-        glBindBufferARB(GL_ARRAY_BUFFER_ARB, mesh->vertexBufferIds[array]);
+        bindBuffer(GL_ARRAY_BUFFER_ARB, mesh->vertexBufferIds[array]);
     }
 }
 
@@ -426,9 +437,9 @@ void OrvRendererOpenGL::bindIBO(OrvMeshData* mesh) {
         return;
     }
     if (mesh == nullptr) {
-        glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, 0);
+        bindBuffer(GL_ELEMENT_ARRAY_BUFFER_ARB, 0);
     } else if (hasIBO(mesh) == 1) {
-        glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, mesh->indexBufferId);
+        bindBuffer(GL_ELEMENT_ARRAY_BUFFER_ARB, mesh->indexBufferId);
     }
 }
 

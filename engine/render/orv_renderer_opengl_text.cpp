@@ -135,6 +135,8 @@ int OrvRendererOpenGL::createFont(OrvTextInfo* text, OrvWindowInfo* window) {
         return -1;
     }
     text->listBase = base;
+    // The glyphs were compiled with pixel-store pushes of their own.
+    invalidateStateCache();
     return 0;
 }
 
@@ -152,6 +154,7 @@ void OrvRendererOpenGL::drawText(OrvTextInfo* text, OrvWindowInfo* window) {
     }
     disable(LIGHTING);
     disable(RESERVED_CAPABILITY);
+    flushClientArrays();
     glColor4fv(text->color);
 
     // A 0 x 0 viewport whose origin is the wanted window position puts the
@@ -170,6 +173,9 @@ void OrvRendererOpenGL::drawText(OrvTextInfo* text, OrvWindowInfo* window) {
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glPopAttrib();
+    // The matrix mode comes back from the attribute stack, not through the
+    // cache; nothing else this renderer keeps is in the groups pushed.
+    forgetMatrixMode();
 
     // The length is the caller's; it never reaches past the text buffer.
     const int length = std::clamp(text->textLength, 0, OrvTextInfo::kTextSize);

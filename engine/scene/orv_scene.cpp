@@ -4,14 +4,30 @@
 #include <cstring>
 
 #include "orv_memory_allocator.h"
+#include "orv_prefetch.h"
 #include "orv_renderer.h"
 #include "orv_scene_node_mgr.h"
 #include "orv_scene_object.h"
 
 namespace {
 
+// The bytes of an object fetched ahead: the scene object's own fields and
+// those of the node classes on top of it.
+constexpr size_t kObjectBytes = 512;
+
 OrvSceneObject* objectOf(OrvLinkedListNode* entry) {
     return static_cast<OrvSceneObject*>(entry->data);
+}
+
+// Starts loading the object after entry and the list entry after that one.
+void prefetchAfter(const OrvLinkedListNode* entry) {
+    const OrvLinkedListNode* following = entry->next;
+    if (following != nullptr) {
+        orvPrefetch(following->data, kObjectBytes);
+        if (following->next != nullptr) {
+            orvPrefetch(following->next, sizeof(OrvLinkedListNode));
+        }
+    }
 }
 
 }  // namespace
@@ -73,6 +89,7 @@ void OrvScene::addObject(OrvSceneNode* node) {
 
 void OrvScene::update(float dt) {
     for (OrvLinkedListNode* n = objects.first(0); n != nullptr; n = objects.next()) {
+        prefetchAfter(n);
         objectOf(n)->update(dt);
     }
 }
@@ -139,6 +156,7 @@ void OrvScene::clearLists() {
 
 void OrvScene::applyAndRender(OrvLinkedList* list, float dt) {
     for (OrvLinkedListNode* n = list->first(0); n != nullptr; n = list->next()) {
+        prefetchAfter(n);
         OrvSceneObject* object = objectOf(n);
         object->apply();
         object->render(dt);

@@ -95,6 +95,8 @@ TEST_F(RendererLightTest, SpotCutoffsAreSentOnlyBetweenZeroAndNinety) {
         light.direction[1] = 0.5f;
         renderer->enableLight(&light);
         glLightf(GL_LIGHT0 + light.unit, GL_SPOT_CUTOFF, 45.0f);
+        // Changed behind the renderer, so its state cache must forget.
+        renderer->invalidateStateCache();
         renderer->setLightPosition(&light);
 
         const GLenum unit = GL_LIGHT0 + light.unit;
@@ -133,6 +135,7 @@ TEST_F(RendererLightTest, ColoursForEveryLightAttenuationOnlyForPointAndSpot) {
         glLightf(unit, GL_CONSTANT_ATTENUATION, 9.0f);
         glLightf(unit, GL_LINEAR_ATTENUATION, 9.0f);
         glLightf(unit, GL_QUADRATIC_ATTENUATION, 9.0f);
+        renderer->invalidateStateCache();
         renderer->setLightColors(&light);
 
         EXPECT_EQ(lightValues(unit, GL_AMBIENT, 4),

@@ -85,6 +85,8 @@ TEST_F(RendererStateTest, FaceAndModeCodesOutsideTheTablesMeanBackAndFill) {
                           {1, -3, GL_POINT, GL_LINE}};
     for (const Case& c : cases) {
         glPolygonMode(GL_FRONT_AND_BACK, GL_POINT);
+        // Changed behind the renderer, so its state cache must forget.
+        renderer->invalidateStateCache();
         renderer->setPolygonMode(c.mode, c.face);
         EXPECT_EQ(polygonModes(), std::make_pair(c.front, c.back)) << c.mode << ", " << c.face;
     }
@@ -159,6 +161,7 @@ TEST_F(RendererStateTest, LookAtBecomesTheViewMatrixThatObjectsStartFrom) {
 
     renderer->setViewMatrix(model);
     glLoadIdentity();
+    renderer->invalidateStateCache();
     renderer->loadViewMatrix();
     expectModelView(model, "setViewMatrix");
 }

@@ -59,6 +59,8 @@ TEST_F(RendererTextTest, TheRasterLandsAtTheTextPositionCountedFromTheTop) {
         renderer->setViewport(c.viewport[0], c.viewport[1], c.viewport[2], c.viewport[3]);
         glMatrixMode(GL_MODELVIEW);
         glEnable(GL_LIGHTING);
+        // Changed behind the renderer, so its state cache must forget.
+        renderer->invalidateStateCache();
         text.x = c.x;
         text.y = c.y;
         text.fontHeight = c.height;

@@ -1,0 +1,57 @@
+// The demo scene's frame with the renderer that draws nothing: the demo is
+// started on a real window (its set-up needs the GL renderer), then the null
+// renderer takes over for the frames. A frame is the demo's own without the
+// buffer swap: the shader's time, update, begin, render, overlay text, end.
+#include <benchmark/benchmark.h>
+
+#include "orv_bench_engine.h"
+#include "orv_bench_scene.h"
+#include "orv_bench_window.h"
+#include "orv_demo.h"
+#include "orvane.h"
+
+namespace {
+
+constexpr float kFrameSeconds = 0.016f;
+
+// The window outlives the engine's stop, which still releases the render
+// context on it.
+struct DemoRun {
+    DemoRun() {
+        failure = window.open(0, 0, OrvBenchScene::kWidth, OrvBenchScene::kHeight);
+        if (failure.empty() && demo.init(window.display, window.window, OrvBenchScene::kWidth,
+                                         OrvBenchScene::kHeight) != 0) {
+            failure = demo.getError();
+        }
+    }
+
+    OrvBenchWindow window;
+    OrvDemo demo;
+    std::string failure;
+};
+
+void BM_DemoSceneFrame(benchmark::State& state) {
+    static DemoRun run;
+    if (!run.failure.empty()) {
+        state.SkipWithError(run.failure.c_str());
+        return;
+    }
+    OrvBenchEngine::useNullRenderer();
+    OrvScene* scene = run.demo.getScene();
+    OrvRenderer* renderer = OrvRenderer::getInstance();
+    OrvTextInfo text = run.demo.getTextInfo();
+    float time = 0.0f;
+    for (auto _ : state) {
+        OrvMaterial* material = OrvMaterialMgr::getInstance()->findByName("mat_box");
+        material->getGpuShader()->setUniform1f("time", time);
+        scene->update(kFrameSeconds);
+        scene->beginFrame();
+        scene->render(kFrameSeconds);
+        renderer->drawText(&text, run.demo.getWindowInfo());
+        scene->endFrame();
+        time += kFrameSeconds;
+    }
+}
+BENCHMARK(BM_DemoSceneFrame)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

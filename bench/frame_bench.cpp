@@ -1,0 +1,242 @@
+// Real frames under the GL driver (Mesa in a virtual X server, vertical sync
+// off): the demo scene, the demo scene plus 1,000 and 5,000 small lit boxes,
+// and a 200-point box on each of the four mesh drawing paths, each drawn by
+// the engine and by OrvReferenceScene (plain OpenGL, the limit) in windows
+// of their own. Runs alternate between the two, and each side reports the
+// median of its runs: milliseconds per frame, frames per second and the
+// ratio engine / reference. Lines starting with "result" are for scripts/bench.
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "orv_bench_scene.h"
+#include "orv_bench_window.h"
+#include "orv_demo.h"
+#include "orv_reference_scene.h"
+#include "orvane.h"
+
+namespace {
+
+constexpr int kWidth = OrvBenchScene::kWidth;
+constexpr int kHeight = OrvBenchScene::kHeight;
+constexpr int kRuns = 15;
+constexpr float kFrameSeconds = 0.016f;
+constexpr int kLargeBoxPoints = 200;
+
+struct Result {
+    double engineMs;
+    double referenceMs;
+};
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Milliseconds per frame over frames frames, after one frame that is not
+// counted; glFinish closes both ends so that no queued work is left out.
+double timeFrames(OrvRenderContext* context, const std::function<void()>& frame, int frames) {
+    context->makeCurrent();
+    frame();
+    glFinish();
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < frames; ++i) {
+        frame();
+    }
+    glFinish();
+    const std::chrono::duration<double, std::milli> spent =
+        std::chrono::steady_clock::now() - start;
+    return spent.count() / frames;
+}
+
+class FrameBench {
+  public:
+    std::string start(bool quick);
+    void stop();
+
+    void runDemo(int boxes, int frames);
+    void runPath(const char* name, int option, int frames);
+
+  private:
+    Result compare(OrvScene* scene, const OrvTextInfo* text,
+                   const std::function<void()>& engineFrame, int frames);
+    void report(const std::string& name, int meshes, const Result& result);
+
+    OrvBenchWindow m_engineWindow;
+    OrvBenchWindow m_referenceWindow;
+    OrvDemo m_demo;
+    OrvWindowInfo m_referenceInfo = {};
+    OrvRenderContextOpenGL m_referenceContext;
+    OrvTextInfo m_referenceText = {};
+    OrvRenderContext* m_engineContext = nullptr;
+    double m_frameScale = 1.0;
+};
+
+std::string FrameBench::start(bool quick) {
+    m_frameScale = quick ? 0.1 : 1.0;
+    std::string failure = m_engineWindow.open(0, 0, kWidth, kHeight);
+    if (failure.empty()) {
+        failure = m_referenceWindow.open(kWidth, 0, kWidth, kHeight);
+    }
+    if (!failure.empty()) {
+        return failure;
+    }
+    if (m_demo.init(m_engineWindow.display, m_engineWindow.window, kWidth, kHeight) != 0) {
+        return m_demo.getError();
+    }
+    OrvRenderer* renderer = OrvRenderer::getInstance();
+    renderer->disable(OrvRenderer::VERTICAL_SYNC);
+    m_engineContext = OrvMain::getInstance()->getCurrentRenderContext();
+    m_demo.frame(kFrameSeconds);
+    std::printf("driver: %s, OpenGL %s\n", glGetString(GL_RENDERER), glGetString(GL_VERSION));
+
+    m_referenceInfo.display = m_referenceWindow.display;
+    m_referenceInfo.window = m_referenceWindow.window;
+    m_referenceInfo.width = kWidth;
+    m_referenceInfo.height = kHeight;
+    m_referenceInfo.colorBits = 32;
+    m_referenceInfo.depthBits = 24;
+    m_referenceInfo.stencilBits = 8;
+    if (m_referenceContext.create(&m_referenceInfo) != 0) {
+        return "no GL context for the reference window";
+    }
+    // The reference's glyphs are built as the engine builds them, in the
+    // reference's own context.
+    m_referenceText = m_demo.getTextInfo();
+    m_referenceText.listBase = 0;
+    renderer->createFont(&m_referenceText, &m_referenceInfo);
+    m_engineContext->makeCurrent();
+    return "";
+}
+
+void FrameBench::stop() {
+    m_referenceContext.makeCurrent();
+    OrvRenderer::getInstance()->destroyFont(&m_referenceText, &m_referenceInfo);
+    m_referenceContext.destroy();
+    m_engineContext->makeCurrent();
+    m_demo.shutdown();
+}
+
+Result FrameBench::compare(OrvScene* scene, const OrvTextInfo* text,
+                           const std::function<void()>& engineFrame, int frames) {
+    frames = std::max(2, static_cast<int>(frames * m_frameScale));
+    m_engineContext->makeCurrent();
+    engineFrame();
+    OrvReferenceScene reference(scene, text);
+    m_referenceContext.makeCurrent();
+    reference.setUp(text != nullptr ? m_referenceText.listBase : 0);
+    float time = 0.0f;
+    auto referenceFrame = [&]() {
+        reference.frame(time);
+        time += kFrameSeconds;
+        m_referenceContext.swapBuffers();
+    };
+    std::vector<double> engine;
+    std::vector<double> limit;
+    for (int run = 0; run < kRuns; ++run) {
+        engine.push_back(timeFrames(m_engineContext, engineFrame, frames));
+        limit.push_back(timeFrames(&m_referenceContext, referenceFrame, frames));
+    }
+    // The reference's GL objects live in its own context.
+    m_referenceContext.makeCurrent();
+    return {median(engine), median(limit)};
+}
+
+void FrameBench::runDemo(int boxes, int frames) {
+    OrvScene* scene = m_demo.getScene();
+    std::unique_ptr<OrvBoxField> field;
+    if (boxes > 0) {
+        field = std::make_unique<OrvBoxField>(scene, boxes, 1);
+    }
+    const Result result = compare(
+        scene, &m_demo.getTextInfo(), [this]() { m_demo.frame(kFrameSeconds); }, frames);
+    const std::string name = boxes > 0 ? "demo + " + std::to_string(boxes) + " boxes" : "demo";
+    report(name, scene->getMeshes()->getCount(), result);
+    if (field == nullptr) {
+        return;
+    }
+    OrvSceneNodeMgr* nodes = OrvSceneNodeMgr::getInstance();
+    for (OrvMesh* box : field->boxes()) {
+        scene->getMeshes()->remove(box);
+        scene->getObjects()->remove(box);
+        nodes->destroyNode(box);
+    }
+}
+
+// One large lit box drawn on one path: option selects it in the mesh record.
+void FrameBench::runPath(const char* name, int option, int frames) {
+    m_engineContext->makeCurrent();
+    OrvBenchScene bench(0, 1);
+    OrvMesh* box = static_cast<OrvMesh*>(
+        OrvSceneNodeMgr::getInstance()->createNode(ORV_NODE_MESH, "large_box"));
+    box->createBox(50.0f, 100.0f, 50.0f, kLargeBoxPoints, kLargeBoxPoints, kLargeBoxPoints);
+    box->getRenderState()->clearMaterials();
+    box->setMaterial(bench.field().materials()[0], 0, -1);
+    box->getRenderState()->setState(OrvRenderer::STATE_LIGHTING, 1);
+    OrvMeshData* data = box->getMeshData();
+    data->setOption(OrvMeshData::vertexArrays, 0);
+    data->setOption(option, 1);
+    if (option == OrvMeshData::bufferObjects) {
+        data->setOption(OrvMeshData::vertexArrays, 1);
+    }
+    bench.scene()->addObject(box);
+    const Result result = compare(
+        bench.scene(), nullptr,
+        [&bench]() {
+            bench.frame(kFrameSeconds);
+            OrvMain::getInstance()->swapBuffers();
+        },
+        frames);
+    report(std::string("200-point box, ") + name, 1, result);
+    m_engineContext->makeCurrent();
+}
+
+void FrameBench::report(const std::string& name, int meshes, const Result& result) {
+    const double ratio = result.engineMs / result.referenceMs;
+    std::printf("%-34s %10.3f ms %10.3f ms %8.3f %9.1f fps %9.1f fps\n", name.c_str(),
+                result.engineMs, result.referenceMs, ratio, 1000.0 / result.engineMs,
+                1000.0 / result.referenceMs);
+    std::printf("result\t%s\t%d\t%.4f\t%.4f\t%.4f\n", name.c_str(), meshes, result.engineMs,
+                result.referenceMs, ratio);
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // --quick: a tenth of the frames, to see that everything runs;
+    // --scenes: the demo scenes only, without the large box's paths.
+    bool quick = false;
+    bool boxesOnly = false;
+    for (int i = 1; i < argc; ++i) {
+        quick = quick || std::strcmp(argv[i], "--quick") == 0;
+        boxesOnly = boxesOnly || std::strcmp(argv[i], "--scenes") == 0;
+    }
+    FrameBench bench;
+    const std::string failure = bench.start(quick);
+    if (!failure.empty()) {
+        std::fprintf(stderr, "frame_bench: %s\n", failure.c_str());
+        return 1;
+    }
+    std::printf("%-34s %13s %13s %8s %13s %13s\n", "scene", "engine", "reference", "ratio",
+                "engine", "reference");
+    bench.runDemo(0, 60);
+    bench.runDemo(1000, 20);
+    bench.runDemo(5000, 6);
+    if (!boxesOnly) {
+        bench.runPath("client arrays", OrvMeshData::vertexArrays, 4);
+        bench.runPath("buffer objects", OrvMeshData::bufferObjects, 4);
+        bench.runPath("display list", OrvMeshData::displayList, 4);
+        bench.runPath("immediate mode", OrvMeshData::immediateMode, 4);
+    }
+    bench.stop();
+    return 0;
+}

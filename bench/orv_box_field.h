@@ -1,0 +1,37 @@
+// OrvBoxField: many small lit boxes, one mesh node each, standing on a square
+// lattice over the demo's 200 x 200 grid, with their materials dealt out in
+// turn. Being lit, they send normals but no colour array. Benchmarks and
+// tests add it to a scene to see what each object costs; the frame
+// benchmark's reference drawing reads the same boxes back. The node manager
+// owns the boxes and materials; the field only lists them.
+#pragma once
+
+#include <vector>
+
+class OrvMaterial;
+class OrvMesh;
+class OrvScene;
+
+class OrvBoxField {
+  public:
+    // The side of the square the boxes stand on, centred on the origin.
+    static constexpr float kExtent = 200.0f;
+
+    // Makes count boxes and materialCount materials ("box_material_%d", each
+    // its own colour) and adds the boxes to the scene. The engine's node
+    // creators must be registered.
+    OrvBoxField(OrvScene* scene, int count, int materialCount);
+
+    OrvBoxField(const OrvBoxField&) = delete;
+    OrvBoxField& operator=(const OrvBoxField&) = delete;
+
+    const std::vector<OrvMesh*>& boxes() const { return m_boxes; }
+    const std::vector<OrvMaterial*>& materials() const { return m_materials; }
+
+  private:
+    void makeMaterials(int count);
+    OrvMesh* makeBox(int index, int perRow);
+
+    std::vector<OrvMesh*> m_boxes;
+    std::vector<OrvMaterial*> m_materials;
+};
