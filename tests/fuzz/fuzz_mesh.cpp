@@ -164,7 +164,6 @@ void groupByIds(FuzzedDataProvider& input) {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     orvFuzzQuietLog();
     orvFuzzCheck(OrvMain::getInstance()->init() == 0, "the engine did not start");
-    orvFuzzQuietLog();
     return 0;
 }
 

@@ -2,9 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 
-#include "orv_gl_test.h"
 #include "orv_log.h"
 #include "orv_memory_allocator.h"
 
@@ -30,19 +28,4 @@ void orvFuzzQuietLog() {
     OrvLog* log = OrvLog::getInstance();
     log->close();
     log->setOutputs(0);
-}
-
-OrvRendererOpenGL* orvFuzzRenderer() {
-    // Both live until the process ends.
-    static OrvGlTestWindow* window = nullptr;
-    static OrvRendererOpenGL* renderer = nullptr;
-    if (renderer == nullptr) {
-        window = new OrvGlTestWindow();
-        const std::string failure = window->open();
-        orvFuzzCheck(failure.empty(), failure.c_str());
-        renderer = ORV_NEW OrvRendererOpenGL();
-        orvFuzzCheck(renderer != nullptr && renderer->initialize() == OrvRenderer::RESULT_OK,
-                     "the OpenGL renderer did not initialise");
-    }
-    return renderer;
 }

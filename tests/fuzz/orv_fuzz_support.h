@@ -1,10 +1,8 @@
 // What the fuzz targets share: a check that an input gave back every tracked
-// block it took, and a renderer on a real GL context for the shader targets.
+// block it took, a check that stops the run, and a quiet log.
 #pragma once
 
 #include <cstddef>
-
-class OrvRendererOpenGL;
 
 // Stops the run (so that libFuzzer keeps the input) when the tracked block
 // count at the end of its scope differs from the count at its start.
@@ -26,9 +24,3 @@ void orvFuzzCheck(bool condition, const char* message);
 // Sends the log nowhere: fuzz inputs would fill the disk with warnings. Lines
 // are still composed in full, so the log's buffers are exercised.
 void orvFuzzQuietLog();
-
-// An X window with an OpenGL context and an initialised renderer, made at the
-// first call and kept for the rest of the run. Stops the run when there is
-// no display or no context: a fuzz target that cannot reach the driver tests
-// nothing.
-OrvRendererOpenGL* orvFuzzRenderer();
