@@ -11,6 +11,7 @@
 // Usage: orvane_soak FRAMES DEMO_DATA_FOLDER
 #include <GL/gl.h>
 #include <X11/Xlib.h>
+#include <malloc.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -26,6 +27,7 @@ namespace {
 constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
 constexpr int kSampleEvery = 1000;
+constexpr int kReportEvery = 10000;
 constexpr long kMemoryTolerance = 1 << 20;
 constexpr char kNoLeakLine[] =
     "OrvMemoryAllocator::dumpMemoryLeaks(): Yeah! No memory leak! Congratulations! You're a "
@@ -127,6 +129,13 @@ int main(int argc, char** argv) {
         }
         if (frame % kSampleEvery == 0) {
             const long resident = residentBytes();
+            if (frame % kReportEvery == 0) {
+                std::printf(
+                    "soak: frame %d: resident %ld KiB, heap in use %zu KiB, %zu tracked "
+                    "blocks\n",
+                    frame, resident / 1024, mallinfo2().uordblks / 1024,
+                    OrvMemoryAllocator::trackedBlockCount());
+            }
             residentAfterFirst = frame == kSampleEvery ? resident : residentAfterFirst;
             residentLowest = frame == kSampleEvery ? resident : std::min(residentLowest, resident);
             residentHighest = std::max(residentHighest, resident);
