@@ -139,7 +139,8 @@ int OrvDemo::startEngine(_XDisplay* display, unsigned long window, int width, in
         return fail(kErrorNoGLContext);
     }
     engine->setCurrentRenderContext(m_renderContext);
-    // createRenderer reports success as -1; only the version code is a failure.
+    // Only a version that is too old stops the start: a driver that lacks
+    // an optional feature (buffer objects, GLSL) still draws the scene.
     if (engine->createRenderer(0) == OrvRenderer::RESULT_VERSION_TOO_OLD) {
         return fail(kErrorOpenGLTooOld);
     }
