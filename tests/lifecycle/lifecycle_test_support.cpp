@@ -1,8 +1,5 @@
 #include "lifecycle_test_support.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
-
 #include <cmath>
 
 std::vector<std::string> messagesWith(const OrvTestLog& log, const std::string& text) {
@@ -62,18 +59,8 @@ OrvPicture EngineGlTest::drawFrame(OrvScene* scene) {
 }
 
 std::array<int, 2> EngineGlTest::windowPixel(double x, double y, double z) {
-    double model[16];
-    double projection[16];
-    GLint viewport[4];
-    OrvRenderer::getInstance()->loadViewMatrix();
-    glGetDoublev(GL_MODELVIEW_MATRIX, model);
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    double wx = 0;
-    double wy = 0;
-    double wz = 0;
-    gluProject(x, y, z, model, projection, viewport, &wx, &wy, &wz);
-    return {static_cast<int>(std::lround(wx)), static_cast<int>(std::lround(wy))};
+    const std::array<double, 2> at = orvWindowPoint(OrvRenderer::getInstance(), x, y, z);
+    return {static_cast<int>(std::lround(at[0])), static_cast<int>(std::lround(at[1]))};
 }
 
 void expectColour(const OrvPicture& picture, const std::array<int, 2>& at,

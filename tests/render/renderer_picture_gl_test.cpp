@@ -1,6 +1,4 @@
-#include <GL/gl.h>
-#include <GL/glu.h>
-
+#include <array>
 #include <cstdio>
 #include <cstring>
 
@@ -38,19 +36,9 @@ class RendererPictureTest : public OrvGlTest {
 
     // Where a world point lands in the window, with the renderer's matrices.
     void project(const float* point, int* x, int* y) {
-        double model[16];
-        double projection[16];
-        GLint viewport[4];
-        renderer->loadViewMatrix();
-        glGetDoublev(GL_MODELVIEW_MATRIX, model);
-        glGetDoublev(GL_PROJECTION_MATRIX, projection);
-        glGetIntegerv(GL_VIEWPORT, viewport);
-        double wx = 0;
-        double wy = 0;
-        double wz = 0;
-        gluProject(point[0], point[1], point[2], model, projection, viewport, &wx, &wy, &wz);
-        *x = static_cast<int>(wx);
-        *y = static_cast<int>(wy);
+        const std::array<double, 2> at = orvWindowPoint(renderer, point[0], point[1], point[2]);
+        *x = static_cast<int>(at[0]);
+        *y = static_cast<int>(at[1]);
     }
 
     OrvMeshData triangle = {};

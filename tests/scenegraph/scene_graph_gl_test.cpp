@@ -5,6 +5,7 @@
 #include <GL/glu.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -184,16 +185,10 @@ TEST_F(SceneGraphGlTest, GizmoAxesShowInTheWindow) {
     const OrvPicture picture = readPicture();
     picture.keep("scene_graph_gizmo_axes");
 
-    double model[16];
-    double projection[16];
-    GLint viewport[4];
-    renderer->loadViewMatrix();
-    glGetDoublev(GL_MODELVIEW_MATRIX, model);
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    glGetIntegerv(GL_VIEWPORT, viewport);
     auto project = [&](const float* point, double* x, double* y) {
-        double z = 0;
-        gluProject(point[0], point[1], point[2], model, projection, viewport, x, y, &z);
+        const std::array<double, 2> at = orvWindowPoint(renderer, point[0], point[1], point[2]);
+        *x = at[0];
+        *y = at[1];
     };
     struct Axis {
         float end[3];

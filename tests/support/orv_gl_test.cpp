@@ -1,6 +1,7 @@
 #include "orv_gl_test.h"
 
 #include <GL/gl.h>
+#include <GL/glu.h>
 #include <X11/Xlib.h>
 
 #include <unistd.h>
@@ -100,6 +101,20 @@ void OrvPicture::keep(const std::string& name) const {
     if (folder != nullptr && folder[0] != '\0') {
         writePpm(std::string(folder) + "/" + name + ".ppm");
     }
+}
+
+std::array<double, 2> orvWindowPoint(OrvRenderer* renderer, double x, double y, double z) {
+    double model[16];
+    double projection[16];
+    GLint viewport[4];
+    renderer->loadViewMatrix();
+    glGetDoublev(GL_MODELVIEW_MATRIX, model);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    std::array<double, 2> window = {};
+    double depth = 0;
+    gluProject(x, y, z, model, projection, viewport, &window[0], &window[1], &depth);
+    return window;
 }
 
 const char* OrvReplacedStringsRenderer::queryString(unsigned int name) {

@@ -5,6 +5,7 @@
 // skipped.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -62,6 +63,11 @@ struct OrvPicture {
     // that a developer can look at what a test drew.
     void keep(const std::string& name) const;
 };
+
+// Where the world point (x, y, z) lands in the current context's window, y
+// counted from the bottom: the renderer's view matrix, then GL's projection
+// and viewport. Leaves the view matrix loaded.
+std::array<double, 2> orvWindowPoint(OrvRenderer* renderer, double x, double y, double z);
 
 // A renderer whose capability strings (GL_VERSION, GL_EXTENSIONS and
 // OrvRendererOpenGL::kGlxExtensions) come from the test: a name present in
