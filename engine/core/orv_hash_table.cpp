@@ -4,15 +4,13 @@
 
 #include "orv_log.h"
 #include "orv_memory_allocator.h"
+#include "orv_string.h"
 
 namespace {
 
 void setKey(OrvHashTableEntry* entry, const char* name, uintptr_t key) {
     entry->pointerKey = key;
-    std::memset(entry->nameKey, 0, sizeof(entry->nameKey));
-    if (name != nullptr) {
-        std::strncpy(entry->nameKey, name, OrvHashTableEntry::kNameSize - 1);
-    }
+    orvCopyBounded(entry->nameKey, sizeof(entry->nameKey), name != nullptr ? name : "");
 }
 
 // A name lookup compares names, a pointer lookup compares pointers; names are

@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "orv_log.h"
+#include "orv_string.h"
 
 namespace {
 
@@ -78,10 +79,7 @@ int bucketIndex(uintptr_t address) {
 }
 
 void copyFileName(char* destination, const char* file) {
-    std::memset(destination, 0, OrvMemoryAllocator::kFileNameSize);
-    if (file != nullptr) {
-        std::strncpy(destination, file, OrvMemoryAllocator::kFileNameSize - 1);
-    }
+    orvCopyBounded(destination, OrvMemoryAllocator::kFileNameSize, file != nullptr ? file : "");
 }
 
 unsigned long addressText(uintptr_t address) {

@@ -8,6 +8,7 @@
 #include "orv_material_mgr.h"
 #include "orv_memory_allocator.h"
 #include "orv_renderer.h"
+#include "orv_string.h"
 
 namespace {
 
@@ -46,9 +47,7 @@ void OrvMaterial::setName(const char* newName) {
     if (newName == nullptr || materialData == nullptr) {
         return;
     }
-    size_t length = strnlen(newName, OrvMaterialData::kNameSize - 1);
-    memset(materialData->name, 0, sizeof(materialData->name));
-    memcpy(materialData->name, newName, length);
+    orvCopyBounded(materialData->name, sizeof(materialData->name), newName);
 }
 
 void OrvMaterial::reset() {

@@ -4,8 +4,6 @@
 // are no GPU objects to free.
 #include "orv_mesh.h"
 
-#include <cstring>
-
 #include "orv_log.h"
 #include "orv_material.h"
 #include "orv_material_mgr.h"
@@ -15,6 +13,7 @@
 #include "orv_prefetch.h"
 #include "orv_render_state.h"
 #include "orv_renderer.h"
+#include "orv_string.h"
 
 OrvMesh::OrvMesh() : meshData(nullptr), rangeCount(0) {
     addKind(ORV_KIND_MESH);
@@ -42,8 +41,7 @@ OrvMesh::~OrvMesh() {
 void OrvMesh::setName(const char* newName) {
     OrvSceneNode::setName(newName);
     if (newName != nullptr && meshData != nullptr) {
-        std::memset(meshData->name, 0, sizeof(meshData->name));
-        std::strncpy(meshData->name, newName, sizeof(meshData->name) - 1);
+        orvCopyBounded(meshData->name, sizeof(meshData->name), newName);
     }
 }
 

@@ -13,6 +13,7 @@
 #include "orv_log.h"
 #include "orv_memory_allocator.h"
 #include "orv_renderer.h"
+#include "orv_string.h"
 
 // What differs between the vertex and the pixel shader: the record's fields,
 // the renderer's operations and the loaders' log lines.
@@ -54,14 +55,6 @@ const OrvGpuShaderStage kPixelStage = {
     &OrvRenderer::destroyGpuPixelShader,
 };
 
-// Copies at most size - 1 characters and clears the rest, so the result is
-// always terminated.
-void copyName(char* dst, size_t size, const char* src) {
-    size_t length = strnlen(src, size - 1);
-    memcpy(dst, src, length);
-    memset(dst + length, 0, size - length);
-}
-
 // Reads up to size bytes; fewer when the file shrank meanwhile. -1 on a read
 // error.
 int64_t readAll(int fd, char* buffer, int64_t size) {
@@ -101,7 +94,7 @@ OrvGpuShader::~OrvGpuShader() {
 void OrvGpuShader::setName(const char* newName) {
     OrvSceneNode::setName(newName);
     if (newName != nullptr && program != nullptr) {
-        copyName(program->name, sizeof(program->name), newName);
+        orvCopyBounded(program->name, sizeof(program->name), newName);
     }
 }
 
@@ -218,7 +211,7 @@ void OrvGpuShader::setAttributeLocation(const char* attributeName, int location)
         return;
     }
     OrvGpuAttribute& entry = program->attributes[program->attributeCount];
-    copyName(entry.name, sizeof(entry.name), attributeName);
+    orvCopyBounded(entry.name, sizeof(entry.name), attributeName);
     entry.location = location;
     program->attributesChanged = 1;
     program->attributeCount++;
@@ -343,7 +336,7 @@ OrvGpuUniform* OrvGpuShader::_uniformFor(const char* uniformName, int kind) {
     }
     OrvGpuUniform& entry = program->uniforms[program->uniformCount++];
     entry.kind = kind;
-    copyName(entry.name, sizeof(entry.name), uniformName);
+    orvCopyBounded(entry.name, sizeof(entry.name), uniformName);
     entry.nameLength = static_cast<int32_t>(strlen(entry.name));
     return &entry;
 }

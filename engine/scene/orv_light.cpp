@@ -6,6 +6,7 @@
 #include "orv_memory_allocator.h"
 #include "orv_render_state.h"
 #include "orv_renderer.h"
+#include "orv_string.h"
 
 namespace {
 
@@ -47,8 +48,7 @@ void OrvLight::setName(const char* newName) {
     if (newName == nullptr || data == nullptr) {
         return;
     }
-    memset(data->name, 0, sizeof(data->name));
-    memcpy(data->name, newName, strnlen(newName, sizeof(data->name) - 1));
+    orvCopyBounded(data->name, sizeof(data->name), newName);
 }
 
 void OrvLight::reset() {

@@ -1,13 +1,13 @@
 #include "orv_scene.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "orv_memory_allocator.h"
 #include "orv_prefetch.h"
 #include "orv_renderer.h"
 #include "orv_scene_node_mgr.h"
 #include "orv_scene_object.h"
+#include "orv_string.h"
 
 namespace {
 
@@ -54,9 +54,7 @@ void OrvScene::setName(const char* newName) {
     if (newName == nullptr) {
         return;
     }
-    size_t length = strnlen(newName, kNameSize - 1);
-    memset(name, 0, sizeof(name));
-    memcpy(name, newName, length);
+    orvCopyBounded(name, sizeof(name), newName);
 }
 
 void OrvScene::setClearColor(float r, float g, float b, float a) {

@@ -1,22 +1,10 @@
 #include "orv_scene_node.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "orv_memory_allocator.h"
 #include "orv_scene_node_mgr.h"
-
-namespace {
-
-// Clears all of dst and copies at most size - 1 characters of src, so the
-// result is always terminated. memmove lets a node be given its own name.
-void copyBounded(char* dst, size_t size, const char* src) {
-    size_t length = strnlen(src, size - 1);
-    memmove(dst, src, length);
-    memset(dst + length, 0, size - length);
-}
-
-}  // namespace
+#include "orv_string.h"
 
 OrvSceneNode::OrvSceneNode() : flags{}, id(0), name{}, tag{} {
     addKind(ORV_KIND_NODE);
@@ -38,7 +26,7 @@ void OrvSceneNode::setName(const char* newName) {
     if (newName == nullptr) {
         return;
     }
-    copyBounded(name, sizeof(name), newName);
+    orvCopyBounded(name, sizeof(name), newName);
 }
 
 int OrvSceneNode::setFlag(int index, int value) {
@@ -59,7 +47,7 @@ void OrvSceneNode::setTag(const char* newTag) {
     if (newTag == nullptr) {
         return;
     }
-    copyBounded(tag, sizeof(tag), newTag);
+    orvCopyBounded(tag, sizeof(tag), newTag);
 }
 
 int OrvSceneNode::isKindOf(int code) {
