@@ -60,10 +60,8 @@ OrvLinkedListNode* OrvLinkedList::remove(const void* data) {
     if (!removed) {
         return nullptr;
     }
-    m_tail = m_head;
-    while (m_tail != nullptr && m_tail->next != nullptr) {
-        m_tail = m_tail->next;
-    }
+    // Every node after the last one kept was removed, so it ends the list.
+    m_tail = previous;
     return m_tail;
 }
 
