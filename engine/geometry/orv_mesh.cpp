@@ -99,9 +99,7 @@ void OrvMesh::render(float dt) {
     if (getFlag(ORV_FLAG_DRAW) != 1 || renderer == nullptr || meshData == nullptr) {
         return;
     }
-    renderer->loadViewMatrix();
-    transform.update();
-    renderer->multMatrix(transform.matrix.m);
+    loadObjectMatrix(renderer);
     orvPrefetch(meshData->materialRanges, rangeCount * sizeof(OrvMaterialRange));
     const bool buffers = meshData->options[OrvMeshData::bufferObjects] == 1;
     int materialCount = 0;

@@ -58,9 +58,7 @@ void OrvTriangle::render(float dt) {
     if (getFlag(ORV_FLAG_DRAW) != 1 || renderer == nullptr || !hasVertices()) {
         return;
     }
-    renderer->loadViewMatrix();
-    transform.update();
-    renderer->multMatrix(transform.matrix.m);
+    loadObjectMatrix(renderer);
     OrvMaterial* material = nullptr;
     if (renderState != nullptr) {
         renderState->apply();

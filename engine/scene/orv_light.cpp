@@ -95,9 +95,7 @@ void OrvLight::render(float dt) {
     if (getFlag(ORV_FLAG_DRAW) != 1 || renderer == nullptr || data == nullptr) {
         return;
     }
-    renderer->loadViewMatrix();
-    transform.update();
-    renderer->multMatrix(transform.matrix.m);
+    loadObjectMatrix(renderer);
     if (renderState != nullptr) {
         renderState->apply();
     }

@@ -53,14 +53,18 @@ void OrvSceneObject::setPosition(const OrvVector4* v) {
     setFlag(ORV_FLAG_POSITION_CHANGED, 1);
 }
 
+void OrvSceneObject::loadObjectMatrix(OrvRenderer* renderer) {
+    renderer->loadViewMatrix();
+    transform.update();
+    renderer->multMatrix(transform.matrix.m);
+}
+
 void OrvSceneObject::drawAxes() {
     OrvRenderer* renderer = OrvRenderer::getInstance();
     if (renderer == nullptr) {
         return;
     }
-    renderer->loadViewMatrix();
-    transform.update();
-    renderer->multMatrix(transform.matrix.m);
+    loadObjectMatrix(renderer);
     for (int capability : kAxesDisabledCapabilities) {
         renderer->disable(capability);
     }

@@ -9,6 +9,7 @@
 #include "orv_scene_object_transform.h"
 
 class OrvRenderState;
+class OrvRenderer;
 
 inline constexpr char ORV_DEFAULT_MATERIAL_NAME[] = "orvane_default_material";
 
@@ -31,6 +32,9 @@ class OrvSceneObject : public OrvSceneNode {
     const OrvVector4* getPosition() const { return &transform.localPosition; }
 
   protected:
+    // Loads the camera's view, then the object's own transform on top of it,
+    // so what is drawn next lands where the object stands.
+    void loadObjectMatrix(OrvRenderer* renderer);
     void drawAxes();
 
     OrvRenderState* renderState;
