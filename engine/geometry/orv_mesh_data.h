@@ -6,6 +6,7 @@
 // names, change flags and the draw-range pointers.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 typedef float OrvFloat4[4];
@@ -69,6 +70,16 @@ struct OrvMeshData {
     int32_t indicesDirty;
     int32_t indexBufferUsage;
     char name[kNameSize];
+
+    // indexFormat only ever holds INDICES_16 or INDICES_32.
+    bool has32BitIndices() const { return indexFormat == INDICES_32; }
+    // The triangles' index array in use, null while none is allocated.
+    const void* indexArray() const {
+        return has32BitIndices() ? static_cast<const void*>(indices32)
+                                 : static_cast<const void*>(indices16);
+    }
+    // The index at position at of the array in use, widened to 32 bits.
+    uint32_t indexAt(size_t at) const { return has32BitIndices() ? indices32[at] : indices16[at]; }
 
     // Stores value for an index in 0..9 and ignores any other; returns index.
     int setOption(int index, int value);

@@ -34,10 +34,8 @@ uint64_t addSat(uint64_t a, uint64_t b) {
 }
 
 bool trianglesAllocated(const OrvMeshData* data) {
-    const void* indices = data->indexFormat == OrvMeshData::INDICES_16
-                              ? static_cast<const void*>(data->indices16)
-                              : static_cast<const void*>(data->indices32);
-    return indices != nullptr && data->faceMaterialIds != nullptr && data->faceNormals != nullptr;
+    return data->indexArray() != nullptr && data->faceMaterialIds != nullptr &&
+           data->faceNormals != nullptr;
 }
 
 bool arraysAllocated(const OrvMeshData* data) {
@@ -115,8 +113,7 @@ void setTriangle(OrvMeshData* data, uint32_t face, uint32_t a, uint32_t b, uint3
 void getTriangle(const OrvMeshData* data, uint32_t face, uint32_t index[3]) {
     for (int k = 0; k < 3; ++k) {
         const size_t at = 3 * static_cast<size_t>(face) + k;
-        index[k] = data->indexFormat == OrvMeshData::INDICES_16 ? data->indices16[at]
-                                                                : data->indices32[at];
+        index[k] = data->indexAt(at);
     }
 }
 

@@ -32,17 +32,13 @@ GLenum usageFor(int code) {
     }
 }
 
-bool has32BitIndices(const OrvMeshData* mesh) {
-    return mesh->indexFormat == OrvMeshData::INDICES_32;
-}
-
 // Sizes and offsets in bytes, computed in the GL's 64-bit size type.
 GLsizeiptr vertexBytes(const OrvMeshData* mesh) {
     return static_cast<GLsizeiptr>(mesh->vertexCount) * kVertexBytes;
 }
 
 GLsizeiptr indexBytes(const OrvMeshData* mesh) {
-    return has32BitIndices(mesh) ? sizeof(uint32_t) : sizeof(uint16_t);
+    return mesh->has32BitIndices() ? sizeof(uint32_t) : sizeof(uint16_t);
 }
 
 GLsizeiptr faceBytes(const OrvMeshData* mesh, int64_t faces) {
@@ -50,16 +46,7 @@ GLsizeiptr faceBytes(const OrvMeshData* mesh, int64_t faces) {
 }
 
 GLenum indexType(const OrvMeshData* mesh) {
-    return has32BitIndices(mesh) ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT;
-}
-
-const void* indexArray(const OrvMeshData* mesh) {
-    return has32BitIndices(mesh) ? static_cast<const void*>(mesh->indices32)
-                                 : static_cast<const void*>(mesh->indices16);
-}
-
-uint32_t indexAt(const OrvMeshData* mesh, size_t at) {
-    return has32BitIndices(mesh) ? mesh->indices32[at] : mesh->indices16[at];
+    return mesh->has32BitIndices() ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT;
 }
 
 // The number of indices the current range draws, or 0 when there is nothing
@@ -81,7 +68,7 @@ GLsizei rangeIndexCount(const OrvMeshData* mesh, const char* operation) {
                         mesh->attributes[OrvMeshData::COLORS] != nullptr;
     const bool normals = mesh->options[OrvMeshData::normalArray] != 1 ||
                          mesh->attributes[OrvMeshData::NORMALS] != nullptr;
-    if (indexArray(mesh) == nullptr || mesh->attributes[OrvMeshData::POSITIONS] == nullptr ||
+    if (mesh->indexArray() == nullptr || mesh->attributes[OrvMeshData::POSITIONS] == nullptr ||
         !colors || !normals) {
         return 0;
     }
@@ -168,7 +155,7 @@ void emitTriangles(const OrvMeshData* mesh, const char* operation) {
     const size_t first = 3 * static_cast<size_t>(mesh->firstFace);
     glBegin(GL_TRIANGLES);
     for (size_t at = first; at < first + count; at += 3) {
-        const uint32_t v[3] = {indexAt(mesh, at), indexAt(mesh, at + 1), indexAt(mesh, at + 2)};
+        const uint32_t v[3] = {mesh->indexAt(at), mesh->indexAt(at + 1), mesh->indexAt(at + 2)};
         if (v[0] >= mesh->vertexCount || v[1] >= mesh->vertexCount || v[2] >= mesh->vertexCount) {
             continue;
         }
@@ -243,7 +230,7 @@ void OrvRendererOpenGL::drawElements(OrvMeshData* mesh) {
     }
     const size_t first = 3 * static_cast<size_t>(mesh->firstFace);
     const void* start = nullptr;
-    if (has32BitIndices(mesh)) {
+    if (mesh->has32BitIndices()) {
         mesh->drawIndices32 = mesh->indices32 + first;
         start = mesh->drawIndices32;
     } else {
@@ -456,10 +443,10 @@ void OrvRendererOpenGL::updateVBO(OrvMeshData* mesh, int array) {
 
 void OrvRendererOpenGL::updateIBO(OrvMeshData* mesh) {
     if (hasBufferObjects != 1 || hasIBO(mesh) == 0 || mesh->indicesDirty != 1 ||
-        indexArray(mesh) == nullptr) {
+        mesh->indexArray() == nullptr) {
         return;
     }
     glBufferSubDataARB(GL_ELEMENT_ARRAY_BUFFER_ARB, 0, faceBytes(mesh, mesh->faceCount),
-                       indexArray(mesh));
+                       mesh->indexArray());
     mesh->indicesDirty = 0;
 }
