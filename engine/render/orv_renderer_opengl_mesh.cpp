@@ -392,14 +392,9 @@ void OrvRendererOpenGL::destroyVBO(OrvMeshData* mesh, int array) {
         return;
     }
     deleteBuffer(this, mesh->vertexBufferIds[array]);
-    if (mesh->name[0] != '\0') {
-        OrvLog::getInstance()->write(
-            OrvLog::DEBUG,
-            "OrvRendererOpenGL::destroyVBO(): VBO successfully destroyed for mesh %s", mesh->name);
-    } else {
-        OrvLog::getInstance()->write(
-            OrvLog::DEBUG, "OrvRendererOpenGL::destroyVBO(): VBO successfully destroyed.");
-    }
+    logBuffer(OrvLog::DEBUG, mesh,
+              "OrvRendererOpenGL::destroy%s(): %s successfully destroyed for mesh %s",
+              "OrvRendererOpenGL::destroy%s(): %s successfully destroyed.", "VBO");
 }
 
 void OrvRendererOpenGL::destroyIBO(OrvMeshData* mesh) {
