@@ -558,15 +558,20 @@ int OrvRendererOpenGL::lightUnitFor(OrvLightData* light) {
     return light->unit >= 0 && light->unit < lightCount ? light->unit : -1;
 }
 
+// Units past the cached ones get a slot that never matches, so their switch
+// always reaches GL.
+void OrvRendererOpenGL::setLightCapability(int unit, bool on) {
+    int8_t uncached = kUnknown;
+    setGlCapability(GL_LIGHT0 + unit, unit < kCachedLights ? cache.lights[unit] : uncached, on);
+}
+
 void OrvRendererOpenGL::enableLight(OrvLightData* light) {
     if (light == nullptr) {
         return;
     }
     const int unit = lightUnitFor(light);
     if (unit >= 0) {
-        int8_t uncached = kUnknown;
-        setGlCapability(GL_LIGHT0 + unit, unit < kCachedLights ? cache.lights[unit] : uncached,
-                        true);
+        setLightCapability(unit, true);
     }
 }
 
@@ -575,8 +580,7 @@ void OrvRendererOpenGL::disableLight(OrvLightData* light) {
         return;
     }
     const int unit = light->unit;
-    int8_t uncached = kUnknown;
-    setGlCapability(GL_LIGHT0 + unit, unit < kCachedLights ? cache.lights[unit] : uncached, false);
+    setLightCapability(unit, false);
     lightUnits[unit] = 0;
     light->unit = OrvLightData::kNoUnit;
 }

@@ -355,6 +355,7 @@ class OrvRendererOpenGL : public OrvRenderer {
     void releaseLightUnits();
     void setCapability(int capability, bool on);
     void setGlCapability(GLenum capability, int8_t& cached, bool on);
+    void setLightCapability(int unit, bool on);
     void setMatrixMode(GLenum mode);
     void setMaterialParameter(int parameter, GLenum name, const float* values, int count);
     void setLightParameter(int unit, int parameter, GLenum name, const float* values, int count);
