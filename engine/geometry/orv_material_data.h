@@ -17,5 +17,6 @@ struct OrvMaterialData {
     char name[kNameSize];
 };
 
-static_assert(offsetof(OrvMaterialData, shininess) == 16 * sizeof(float),
+static_assert(offsetof(OrvMaterialData, shininess) ==
+                  (OrvMaterialData::kColorBlockFloats - 1) * sizeof(float),
               "the colour block must be 17 contiguous floats");

@@ -8,10 +8,9 @@
 
 #include "orv_log.h"
 #include "orv_memory_allocator.h"
+#include "orv_mesh_geometry.h"
 
 namespace {
-// GL draws take the index count as a signed 32-bit value.
-constexpr int64_t kMaxFaces = INT32_MAX / 3;
 // 16-bit indices address at most this many vertices, and hold at most this
 // many triangles.
 constexpr int64_t kMax16BitVertices = 65535;
@@ -95,7 +94,7 @@ void OrvMeshData::allocVertices(int32_t count) {
 
 void OrvMeshData::allocFaces(int32_t count) {
     releaseFaceArrays();
-    if (count < 0 || count > kMaxFaces) {
+    if (count < 0 || static_cast<uint64_t>(count) > OrvMeshGeometry::kMaxFaces) {
         OrvLog::getInstance()->write(OrvLog::WARNING,
                                      "OrvMeshData::allocFaces(): mesh [%s] refused %d triangles.",
                                      name, count);

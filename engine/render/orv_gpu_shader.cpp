@@ -337,7 +337,7 @@ OrvGpuUniform* OrvGpuShader::_uniformFor(const char* uniformName, int kind) {
     OrvGpuUniform& entry = program->uniforms[program->uniformCount++];
     entry.kind = kind;
     orvCopyBounded(entry.name, sizeof(entry.name), uniformName);
-    entry.nameLength = static_cast<int32_t>(strlen(entry.name));
+    entry.nameLength = length;
     return &entry;
 }
 

@@ -2,8 +2,6 @@
 // becomes a GLSL program on the GL2 codepath (OpenGL 2.0 entry points) or the
 // ARB codepath (GL_ARB_shader_objects). The record stays its owner's; these
 // operations write back only its handles and flags.
-#include <cstring>
-
 #include "orv_gpu_shader_data.h"
 #include "orv_log.h"
 #include "orv_memory_allocator.h"

@@ -19,7 +19,6 @@ OrvSceneNode::~OrvSceneNode() {
         ORV_DELETE(kind);
     }
     kinds.clear();
-    children.clear();
 }
 
 void OrvSceneNode::setName(const char* newName) {
