@@ -1,5 +1,5 @@
 // The log composes each line in the object's own buffers, so accepted lines
-// allocate nothing and rejected ones cost a single comparison.
+// allocate nothing and rejected ones return after a few comparisons.
 #include "orv_log.h"
 
 #include <cstdarg>

@@ -393,7 +393,8 @@ void OrvRendererOpenGL::setPolygonMode(int mode, int face) {
     cache.backMode = back ? glMode : cache.backMode;
 }
 
-// The scene brackets every frame with these; OpenGL needs nothing there.
+// The scene brackets every frame with these; OpenGL needs nothing at the
+// start of one.
 void OrvRendererOpenGL::beginScene() {}
 
 // Client-array disables still waiting for a draw are sent, so that the frame

@@ -24,8 +24,9 @@ class OrvLight : public OrvSceneObject {
     // the default position; the parameters are not marked changed.
     void reset() override;
     void release() override {}
-    // Enables the light and sends its colours when they changed, then its
-    // position under the camera's view, every time.
+    // Enables the light and sends its colours while flag 3 is set, then its
+    // position under the camera's view, every time. update sets flag 3 in
+    // every frame while flag 1 is set, as it is from construction on.
     void apply() override;
     // Follows the transform: the world position goes into the record.
     void update(float dt) override;
