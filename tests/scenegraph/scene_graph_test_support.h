@@ -1,7 +1,7 @@
-// Helpers shared by the scene graph tests: the node classes of later parts
-// of the engine stood in by small scene objects that mark their calls in the
-// recording renderer, the engine's managers brought up and down around each
-// test, and the fixture that joins them to a recording renderer.
+// Helpers shared by the scene graph tests: stand-ins for the mesh, light and
+// triangle nodes (small scene objects that mark their calls in the recording
+// renderer), the engine's managers brought up and down around each test, and
+// the fixture that joins them to a recording renderer.
 #pragma once
 
 #include <string>
