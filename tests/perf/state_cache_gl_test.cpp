@@ -17,18 +17,6 @@ namespace {
 
 using StateCacheTest = OrvGlTest;
 
-GLint glInteger(GLenum name) {
-    GLint value = 0;
-    glGetIntegerv(name, &value);
-    return value;
-}
-
-std::vector<float> lightValues(GLenum unit, GLenum name, int count) {
-    float values[4] = {};
-    glGetLightfv(unit, name, values);
-    return std::vector<float>(values, values + count);
-}
-
 std::vector<float> materialValues(GLenum name) {
     float values[4] = {};
     glGetMaterialfv(GL_FRONT, name, values);
