@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "orv_create_node.h"
 #include "orv_recording_renderer.h"
 #include "orv_test_log.h"
 #include "orvane.h"
@@ -73,11 +74,6 @@ class SceneGraphEngine {
 
     // Safe to call more than once.
     void shutdown();
-
-    template <typename Node>
-    Node* create(const char* typeName, const char* name = nullptr) {
-        return static_cast<Node*>(OrvSceneNodeMgr::getInstance()->createNode(typeName, name));
-    }
 
   private:
     OrvCameraCreator cameraCreator;
