@@ -4,8 +4,7 @@
 // setting on a full table of 512. The demo scene's frame is in
 // engine_bench_demo.cpp, built when the demo is. The tracked allocator
 // against malloc is measured by core_bench.
-#include <cstdio>
-#include <memory>
+#include <string>
 #include <vector>
 
 #include <benchmark/benchmark.h>

@@ -2,13 +2,15 @@
 // started on a real window (its set-up needs the GL renderer), then the null
 // renderer takes over for the frames. A frame is the demo's own without the
 // buffer swap: the shader's time, update, begin, render, overlay text, end.
+#include <string>
+
 #include <benchmark/benchmark.h>
 
 #include "orv_bench_engine.h"
 #include "orv_bench_scene.h"
 #include "orv_bench_window.h"
 #include "orv_demo.h"
-#include "orvane.h"
+#include "orv_demo_frame.h"
 
 namespace {
 
@@ -37,18 +39,9 @@ void BM_DemoSceneFrame(benchmark::State& state) {
         return;
     }
     OrvBenchEngine::useNullRenderer();
-    OrvScene* scene = run.demo.getScene();
-    OrvRenderer* renderer = OrvRenderer::getInstance();
-    OrvTextInfo text = run.demo.getTextInfo();
     float time = 0.0f;
     for (auto _ : state) {
-        OrvMaterial* material = OrvMaterialMgr::getInstance()->findByName("mat_box");
-        material->getGpuShader()->setUniform1f("time", time);
-        scene->update(kFrameSeconds);
-        scene->beginFrame();
-        scene->render(kFrameSeconds);
-        renderer->drawText(&text, run.demo.getWindowInfo());
-        scene->endFrame();
+        orvDemoFrameWithoutSwap(run.demo, time, kFrameSeconds);
         time += kFrameSeconds;
     }
 }

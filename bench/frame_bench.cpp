@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -215,10 +214,10 @@ int main(int argc, char** argv) {
     // --quick: a tenth of the frames, to see that everything runs;
     // --scenes: the demo scenes only, without the large box's paths.
     bool quick = false;
-    bool boxesOnly = false;
+    bool scenesOnly = false;
     for (int i = 1; i < argc; ++i) {
         quick = quick || std::strcmp(argv[i], "--quick") == 0;
-        boxesOnly = boxesOnly || std::strcmp(argv[i], "--scenes") == 0;
+        scenesOnly = scenesOnly || std::strcmp(argv[i], "--scenes") == 0;
     }
     FrameBench bench;
     const std::string failure = bench.start(quick);
@@ -231,7 +230,7 @@ int main(int argc, char** argv) {
     bench.runDemo(0, 60);
     bench.runDemo(1000, 20);
     bench.runDemo(5000, 6);
-    if (!boxesOnly) {
+    if (!scenesOnly) {
         bench.runPath("client arrays", OrvMeshData::vertexArrays, 4);
         bench.runPath("buffer objects", OrvMeshData::bufferObjects, 4);
         bench.runPath("display list", OrvMeshData::displayList, 4);

@@ -13,50 +13,35 @@
 #include "orv_memory_allocator.h"
 #include "orv_mesh_data.h"
 #include "orv_mesh_geometry.h"
+#include "orv_mesh_record.h"
 #include "orv_renderer_opengl.h"
 
 namespace {
 
 constexpr int kLargestBox = 200;
 
-// A mesh record owned as a mesh node owns it.
-class Record {
-  public:
-    Record() {
-        data = ORV_NEW OrvMeshData();
-        data->reset();
-    }
-    ~Record() {
-        data->releaseArrays();
-        ORV_DELETE(data);
-    }
-    Record(const Record&) = delete;
-    Record& operator=(const Record&) = delete;
-
-    void makeBox(int points) {
-        OrvMeshGeometry::createBox(data, 50, 100, 50, points, points, points);
-        OrvMeshGeometry::computeNormals(data);
-    }
-
-    OrvMeshData* data;
-};
+// The benchmarks' box: 50 x 100 x 50, the given points per edge, with normals.
+void makeBox(OrvMeshData* data, int points) {
+    OrvMeshGeometry::createBox(data, 50, 100, 50, points, points, points);
+    OrvMeshGeometry::computeNormals(data);
+}
 
 void BM_BoxWithNormals(benchmark::State& state) {
-    Record record;
+    OrvMeshRecord record;
     const int points = static_cast<int>(state.range(0));
     for (auto _ : state) {
-        record.makeBox(points);
+        makeBox(record.get(), points);
     }
-    state.counters["triangles"] = record.data->faceCount;
+    state.counters["triangles"] = record->faceCount;
 }
 BENCHMARK(BM_BoxWithNormals)->Arg(20)->Arg(60)->Arg(kLargestBox)->Unit(benchmark::kMillisecond);
 
 // Three materials dealt out triangle by triangle, the worst order for the
 // grouping; each run starts from that order again.
 void BM_SortFacesByMaterial(benchmark::State& state) {
-    Record record;
-    record.makeBox(kLargestBox);
-    OrvMeshData* data = record.data;
+    OrvMeshRecord record;
+    makeBox(record.get(), kLargestBox);
+    OrvMeshData* data = record.get();
     const int32_t materials[3] = {11, 12, 13};
     for (uint32_t t = 0; t < data->faceCount; ++t) {
         data->faceMaterialIds[t] = materials[t % 3];
@@ -82,8 +67,8 @@ class DrawingScene {
         if (!opened) {
             return;
         }
-        record.makeBox(kLargestBox);
-        record.data->materialRanges = ORV_NEW OrvMaterialRange[1];
+        makeBox(record.get(), kLargestBox);
+        record->materialRanges = ORV_NEW OrvMaterialRange[1];
         const float eye[3] = {90, 110, 160};
         const float centre[3] = {0, 0, 0};
         const float up[3] = {0, 1, 0};
@@ -97,10 +82,10 @@ class DrawingScene {
     ~DrawingScene() {
         if (opened) {
             for (int array = 0; array < OrvMeshData::kAttributeCount; ++array) {
-                renderer.destroyVBO(record.data, array);
+                renderer.destroyVBO(record.get(), array);
             }
-            renderer.destroyIBO(record.data);
-            renderer.deleteDisplayList(record.data);
+            renderer.destroyIBO(record.get());
+            renderer.deleteDisplayList(record.get());
             renderer.terminate();
         }
     }
@@ -109,13 +94,13 @@ class DrawingScene {
         renderer.clearColorBuffer(0, 0, 0, 1);
         renderer.clearDepthBuffer(1);
         renderer.loadViewMatrix();
-        draw(renderer, record.data);
+        draw(renderer, record.get());
         glFinish();
     }
 
     OrvGlTestWindow window;
     OrvRendererOpenGL renderer;
-    Record record;
+    OrvMeshRecord record;
     bool opened = false;
 };
 
@@ -157,7 +142,7 @@ void BM_DrawPath(benchmark::State& state, void (*draw)(OrvRendererOpenGL&, OrvMe
         scene.frame(draw);
     }
     state.counters["triangles/s"] =
-        benchmark::Counter(static_cast<double>(scene.record.data->faceCount) * state.iterations(),
+        benchmark::Counter(static_cast<double>(scene.record->faceCount) * state.iterations(),
                            benchmark::Counter::kIsRate);
 }
 // The driver rasterises on threads of its own, so wall time is what counts.

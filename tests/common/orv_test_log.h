@@ -1,5 +1,6 @@
 // Test helper: runs a test inside a fresh temporary directory so that the
-// engine's "Orvane.log" lands there, and reads the log back line by line.
+// engine's "Orvane.log" lands there, and reads the log back line by line;
+// with the expected forms of its lines.
 #pragma once
 
 #include <unistd.h>
@@ -77,3 +78,31 @@ class OrvTestLog {
     std::string m_dir;
     std::filesystem::path m_previous;
 };
+
+// "<*>[DEBUG]#" followed by the message.
+inline std::string debugLine(const std::string& message) {
+    return "<*>[DEBUG]#" + message;
+}
+
+// "<!>[WARNING]#" followed by the message.
+inline std::string warningLine(const std::string& message) {
+    return "<!>[WARNING]#" + message;
+}
+
+// The lines of the log, each as its level tag followed directly by the
+// message (the time text between them dropped). A message that holds a line
+// break (a compiler log) goes on as lines of its own.
+inline std::vector<std::string> taggedLines(const OrvTestLog& log) {
+    std::vector<std::string> result;
+    std::ifstream file(log.path());
+    std::string line;
+    while (std::getline(file, line)) {
+        size_t tagEnd = line.find("]#");
+        if (line.rfind("<", 0) != 0 || tagEnd == std::string::npos) {
+            result.push_back(line);
+            continue;
+        }
+        result.push_back(line.substr(0, tagEnd + 2) + OrvTestLog::messageOf(line));
+    }
+    return result;
+}

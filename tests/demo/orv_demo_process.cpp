@@ -95,13 +95,6 @@ int ignoreXErrors(Display*, XErrorEvent*) {
 
 }  // namespace
 
-bool OrvScreenPicture::writePpm(const std::string& path) const {
-    std::ofstream out(path, std::ios::binary);
-    out << "P6\n" << width << " " << height << "\n255\n";
-    out.write(reinterpret_cast<const char*>(rgb.data()), static_cast<std::streamsize>(rgb.size()));
-    return static_cast<bool>(out);
-}
-
 OrvDemoProcess::OrvDemoProcess() : m_display(nullptr), m_pid(0) {
     char pattern[] = "/tmp/orvdemo-e2e-XXXXXX";
     m_directory = mkdtemp(pattern);

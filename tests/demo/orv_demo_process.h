@@ -32,9 +32,6 @@ struct OrvScreenPicture {
         }
         return n;
     }
-    // Writes the picture as a binary PPM (for a developer looking at a
-    // failure); false on failure.
-    bool writePpm(const std::string& path) const;
 };
 
 struct OrvScreenRect {

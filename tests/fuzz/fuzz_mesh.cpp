@@ -15,12 +15,12 @@
 
 #include "orv_fuzz_support.h"
 #include "orv_main.h"
-#include "orv_memory_allocator.h"
 #include "orv_material.h"
 #include "orv_material_mgr.h"
 #include "orv_mesh.h"
 #include "orv_mesh_data.h"
 #include "orv_mesh_geometry.h"
+#include "orv_mesh_record.h"
 #include "orv_node_types.h"
 #include "orv_recording_renderer.h"
 #include "orv_scene_node_mgr.h"
@@ -121,25 +121,11 @@ void setMaterials(FuzzedDataProvider& input, OrvMesh* mesh) {
     mesh->update(0.0f);
 }
 
-// A record of its own, as the geometry functions take it without a node.
-class Record {
-  public:
-    Record() : data(ORV_NEW OrvMeshData()) { data->reset(); }
-    ~Record() {
-        data->releaseArrays();
-        ORV_DELETE(data);
-    }
-    Record(const Record&) = delete;
-    Record& operator=(const Record&) = delete;
-
-    OrvMeshData* const data;
-};
-
 // Grouping straight on a record whose triangles carry arbitrary material ids,
 // by ids listed in any order, repeated, zero, negative or of no triangle.
 void groupByIds(FuzzedDataProvider& input) {
-    Record record;
-    OrvMeshData* data = record.data;
+    OrvMeshRecord record;
+    OrvMeshData* data = record.get();
     OrvMeshGeometry::createPlane(data, 1.0f, 1.0f, input.ConsumeIntegralInRange(1, 6), 2);
     std::multiset<int32_t> before;
     for (uint32_t face = 0; face < data->faceCount; ++face) {

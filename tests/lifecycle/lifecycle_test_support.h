@@ -9,16 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include "orv_create_node.h"
 #include "orv_gl_test.h"
 #include "orv_recording_renderer.h"
 #include "orv_test_log.h"
 #include "orvane.h"
-
-// A node made through the node manager, cast to its class.
-template <typename Node>
-Node* createNode(const char* typeName, const char* name = nullptr) {
-    return static_cast<Node*>(OrvSceneNodeMgr::getInstance()->createNode(typeName, name));
-}
 
 // The messages of the log that contain the text, in order.
 std::vector<std::string> messagesWith(const OrvTestLog& log, const std::string& text);

@@ -29,10 +29,9 @@ class LightGlTest : public EngineGlTest {
     }
 };
 
+// The light unit given by its number.
 std::vector<float> lightValue(int unit, GLenum name, int count = 4) {
-    float values[4] = {};
-    glGetLightfv(GL_LIGHT0 + unit, name, values);
-    return std::vector<float>(values, values + count);
+    return lightValues(GL_LIGHT0 + unit, name, count);
 }
 
 // Constant, linear and quadratic.

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "mesh_record.h"
+#include "orv_mesh_record.h"
 #include "orv_mesh_geometry.h"
 #include "orv_test_log.h"
 
@@ -43,7 +43,7 @@ class GeometryTest : public ::testing::Test {
     }
 
     OrvTestLog log{OrvLog::NORMAL};
-    MeshRecord mesh;
+    OrvMeshRecord mesh;
 };
 
 TEST_F(GeometryTest, PlaneOfTenByTenSegments) {
@@ -203,7 +203,7 @@ TEST_F(GeometryTest, GeometryTooLargeLeavesTheMeshEmptyWithAWarning) {
 }
 
 // A record of free-standing triangles, filled by hand.
-void fillTriangles(MeshRecord& mesh, const std::vector<Float4>& positions,
+void fillTriangles(OrvMeshRecord& mesh, const std::vector<Float4>& positions,
                    const std::vector<Triangle>& triangles) {
     mesh->allocVertices(static_cast<int32_t>(positions.size()));
     mesh->allocFaces(static_cast<int32_t>(triangles.size()));
@@ -215,7 +215,7 @@ void fillTriangles(MeshRecord& mesh, const std::vector<Float4>& positions,
     }
 }
 
-Float4 faceNormal(const MeshRecord& mesh, uint32_t face) {
+Float4 faceNormal(const OrvMeshRecord& mesh, uint32_t face) {
     const OrvFloat4& n = mesh->faceNormals[face];
     return {n[0], n[1], n[2], n[3]};
 }
@@ -312,7 +312,7 @@ TEST_F(GeometryTest, NormalsOfAnEmptyRecordChangeNothing) {
 
 // Triangle t of the grouping records is (t, t, t), so the order after the
 // grouping shows where each triangle went.
-void fillNumbered(MeshRecord& mesh, const std::vector<int32_t>& ids, int shortIndices) {
+void fillNumbered(OrvMeshRecord& mesh, const std::vector<int32_t>& ids, int shortIndices) {
     mesh->setOption(OrvMeshData::shortIndices, shortIndices);
     mesh->allocVertices(static_cast<int32_t>(ids.size()));
     mesh->allocFaces(static_cast<int32_t>(ids.size()));
@@ -322,7 +322,7 @@ void fillNumbered(MeshRecord& mesh, const std::vector<int32_t>& ids, int shortIn
     }
 }
 
-std::vector<uint32_t> order(const MeshRecord& mesh) {
+std::vector<uint32_t> order(const OrvMeshRecord& mesh) {
     std::vector<uint32_t> result;
     for (uint32_t t = 0; t < mesh->faceCount; ++t) {
         result.push_back(mesh.triangle(t)[0]);
@@ -330,7 +330,7 @@ std::vector<uint32_t> order(const MeshRecord& mesh) {
     return result;
 }
 
-std::vector<std::array<int32_t, 4>> ranges(const MeshRecord& mesh, int count) {
+std::vector<std::array<int32_t, 4>> ranges(const OrvMeshRecord& mesh, int count) {
     std::vector<std::array<int32_t, 4>> result;
     for (int i = 0; i < count; ++i) {
         const OrvMaterialRange& r = mesh->materialRanges[i];
@@ -342,7 +342,7 @@ std::vector<std::array<int32_t, 4>> ranges(const MeshRecord& mesh, int count) {
 TEST_F(GeometryTest, GroupingIsStableAndKeepsTrianglesOfUnlistedMaterials) {
     const std::vector<int32_t> ids = {7, 0, 5, 7, 99, 5, 0, 7};
     for (int shortIndices : {1, 0}) {
-        MeshRecord record;
+        OrvMeshRecord record;
         fillNumbered(record, ids, shortIndices);
         const int32_t listed[] = {5, 7, 3};
 

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "mesh_gl_support.h"
-#include "mesh_record.h"
+#include "orv_mesh_record.h"
 #include "orv_mesh_geometry.h"
 
 namespace {
@@ -100,7 +100,7 @@ class MeshRendererTest : public OrvGlTest {
         return count;
     }
 
-    MeshRecord mesh;
+    OrvMeshRecord mesh;
     BufferProbe buffers;
 };
 

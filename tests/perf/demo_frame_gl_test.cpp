@@ -3,6 +3,7 @@
 #include "orv_bench_scene.h"
 #include "orv_bench_window.h"
 #include "orv_demo.h"
+#include "orv_demo_frame.h"
 #include "orvane.h"
 #include "perf_test_support.h"
 
@@ -26,15 +27,7 @@ class DemoFrameTest : public ::testing::Test {
     // The demo's frame with the shader's time held still, read back before
     // the swap.
     OrvPicture frameAt(float time) {
-        OrvMaterialMgr::getInstance()->findByName("mat_box")->getGpuShader()->setUniform1f("time",
-                                                                                           time);
-        OrvScene* scene = demo.getScene();
-        scene->update(kFrameSeconds);
-        scene->beginFrame();
-        scene->render(kFrameSeconds);
-        OrvTextInfo text = demo.getTextInfo();
-        renderer->drawText(&text, demo.getWindowInfo());
-        scene->endFrame();
+        orvDemoFrameWithoutSwap(demo, time, kFrameSeconds);
         return OrvPicture::readBackBuffer(OrvBenchScene::kWidth, OrvBenchScene::kHeight);
     }
 

@@ -3,19 +3,14 @@
 #include "orv_bench_scene.h"
 #include "orvane.h"
 
-BoxRecord::BoxRecord() : data(ORV_NEW OrvMeshData()) {
-    data->reset();
+BoxRecord::BoxRecord() {
+    OrvMeshData* data = get();
     OrvMeshGeometry::createBox(data, 2.0f, 2.0f, 2.0f, 2, 2, 2);
     OrvMeshGeometry::computeNormals(data);
     data->materialRanges = ORV_NEW OrvMaterialRange[1];
     data->firstFace = 0;
     data->lastFace = static_cast<int32_t>(data->faceCount) - 1;
     data->materialRanges[0] = {data->firstFace, data->lastFace, 0, 0};
-}
-
-BoxRecord::~BoxRecord() {
-    data->releaseArrays();
-    ORV_DELETE(data);
 }
 
 uint64_t allocationsDuring(const std::function<void()>& work) {

@@ -9,19 +9,13 @@
 #include <gtest/gtest.h>
 
 #include "orv_gl_test.h"
-
-struct OrvMeshData;
+#include "orv_mesh_record.h"
 
 // A small box's mesh record with normals and one range over all of its
 // triangles, owned as a mesh node owns its record.
-class BoxRecord {
+class BoxRecord : public OrvMeshRecord {
   public:
     BoxRecord();
-    ~BoxRecord();
-    BoxRecord(const BoxRecord&) = delete;
-    BoxRecord& operator=(const BoxRecord&) = delete;
-
-    OrvMeshData* data;
 };
 
 // Allocations made through the replaced operator new, by any thread, while

@@ -17,18 +17,6 @@ namespace {
 
 using StateCacheTest = OrvGlTest;
 
-GLint glInteger(GLenum name) {
-    GLint value = 0;
-    glGetIntegerv(name, &value);
-    return value;
-}
-
-std::vector<float> lightValues(GLenum unit, GLenum name, int count) {
-    float values[4] = {};
-    glGetLightfv(unit, name, values);
-    return std::vector<float>(values, values + count);
-}
-
 std::vector<float> materialValues(GLenum name) {
     float values[4] = {};
     glGetMaterialfv(GL_FRONT, name, values);
@@ -129,7 +117,7 @@ TEST_F(StateCacheTest, StateInPlaceIsNotSentAgainUntilTheCacheForgetsIt) {
          [&] {
              return glInteger(GL_CURRENT_PROGRAM) == static_cast<GLint>(program.record->program);
          }},
-        {"client array", [&] { renderer->setVertexArrays(mesh.data); },
+        {"client array", [&] { renderer->setVertexArrays(mesh.get()); },
          [] { glDisableClientState(GL_NORMAL_ARRAY); },
          [] { return glIsEnabled(GL_NORMAL_ARRAY) == GL_TRUE; }},
     };
@@ -150,7 +138,7 @@ TEST_F(StateCacheTest, StateInPlaceIsNotSentAgainUntilTheCacheForgetsIt) {
         renderer->setStateCache(1);
     }
     renderer->activeGpuShader(nullptr);
-    renderer->unsetVertexArrays(mesh.data);
+    renderer->unsetVertexArrays(mesh.get());
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
@@ -162,7 +150,7 @@ TEST_F(StateCacheTest, CallsAfterAnInvalidatingStepReachTheDriver) {
     text.fontHeight = 12;
     const std::pair<const char*, std::function<void()>> steps[] = {
         {"makeCurrent", [&] { window.context.makeCurrent(); }},
-        {"compileDisplayList", [&] { renderer->compileDisplayList(mesh.data); }},
+        {"compileDisplayList", [&] { renderer->compileDisplayList(mesh.get()); }},
         {"createFont", [&] { ASSERT_EQ(renderer->createFont(&text, &window.info), 0); }},
     };
     for (const auto& step : steps) {
@@ -172,7 +160,7 @@ TEST_F(StateCacheTest, CallsAfterAnInvalidatingStepReachTheDriver) {
         renderer->enable(OrvRenderer::LIGHTING);
         EXPECT_TRUE(glIsEnabled(GL_LIGHTING)) << step.first;
     }
-    renderer->deleteDisplayList(mesh.data);
+    renderer->deleteDisplayList(mesh.get());
     renderer->destroyFont(&text, &window.info);
 }
 
@@ -249,9 +237,9 @@ TEST_F(StateCacheTest, ANewProgramIsUsedAfterTheOneInUseWasDeleted) {
 // state its calls asked for.
 TEST_F(StateCacheTest, ClientArraysAreAsAskedAfterTheFrameEnds) {
     BoxRecord mesh;
-    renderer->setVertexArrays(mesh.data);
-    renderer->drawElements(mesh.data);
-    renderer->unsetVertexArrays(mesh.data);
+    renderer->setVertexArrays(mesh.get());
+    renderer->drawElements(mesh.get());
+    renderer->unsetVertexArrays(mesh.get());
     renderer->endScene();
     EXPECT_FALSE(glIsEnabled(GL_VERTEX_ARRAY));
     EXPECT_FALSE(glIsEnabled(GL_COLOR_ARRAY));

@@ -29,13 +29,6 @@ class RendererLightTest : public OrvGlTest {
     }
 };
 
-std::vector<float> lightValues(GLenum light, GLenum name, int count) {
-    std::vector<float> values(4, -99.0f);
-    glGetLightfv(light, name, values.data());
-    values.resize(count);
-    return values;
-}
-
 TEST_F(RendererLightTest, LightsTakeTheLowestFreeUnitAndGiveItBack) {
     ASSERT_EQ(renderer->lightCount, 8) << "the cases below assume Mesa's eight lights";
     std::vector<OrvLightData> lights(9, makeLight(OrvLightData::POINT));

@@ -8,12 +8,6 @@ namespace {
 
 using RendererStateTest = OrvGlTest;
 
-GLint glInteger(GLenum name) {
-    GLint value = 0;
-    glGetIntegerv(name, &value);
-    return value;
-}
-
 // Front then back polygon mode.
 std::pair<GLint, GLint> polygonModes() {
     GLint modes[2] = {0, 0};

@@ -10,10 +10,6 @@
 #include "orv_test_log.h"
 #include "orvane.h"
 
-// "<*>[DEBUG]#" followed by the message.
-std::string debugLine(const std::string& message);
-// "<!>[WARNING]#" followed by the message.
-std::string warningLine(const std::string& message);
 // "node <type> [<id>][<name>]", the way the manager's lines name a node.
 std::string nodeText(const OrvSceneNode* node);
 
@@ -80,7 +76,7 @@ class SceneTest : public ::testing::Test {
     void clearLog();
     // The lines written since the last clearLog, each as its level tag
     // followed directly by the message: the time text between them is dropped.
-    std::vector<std::string> logLines() const;
+    std::vector<std::string> logLines() const { return taggedLines(log); }
 
     OrvTestLog log{OrvLog::DEBUG};
     OrvSceneNodeMgr* manager = OrvSceneNodeMgr::getInstance();

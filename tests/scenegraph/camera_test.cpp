@@ -13,7 +13,7 @@ constexpr char kDefaultLookAt[] = "lookAt(0, 10, 20, 0, 0, 0, 0, 1, 0)";
 }  // namespace
 
 TEST_F(CameraTest, FirstApplySendsEverythingOnceThenNothing) {
-    OrvCamera* camera = engine->create<OrvCamera>(ORV_NODE_CAMERA);
+    OrvCamera* camera = createNode<OrvCamera>(ORV_NODE_CAMERA);
     ASSERT_NE(camera, nullptr);
     EXPECT_EQ(std::string(camera->getName()), "camera_" + std::to_string(camera->getId()));
     EXPECT_EQ(camera->isKindOf(ORV_KIND_CAMERA), 1);
@@ -56,7 +56,7 @@ TEST_F(CameraTest, ApplySendsOnlyWhatChanged) {
          {kDefaultLookAt}},
     };
     for (const Case& c : cases) {
-        OrvCamera* camera = engine->create<OrvCamera>(ORV_NODE_CAMERA);
+        OrvCamera* camera = createNode<OrvCamera>(ORV_NODE_CAMERA);
         camera->apply();
         camera->getTransform()->update();
         renderer.clear();
@@ -69,7 +69,7 @@ TEST_F(CameraTest, ApplySendsOnlyWhatChanged) {
 }
 
 TEST_F(CameraTest, GivenEyeMovesTheCamera) {
-    OrvCamera* camera = engine->create<OrvCamera>(ORV_NODE_CAMERA);
+    OrvCamera* camera = createNode<OrvCamera>(ORV_NODE_CAMERA);
     camera->apply();
     camera->getTransform()->update();
     renderer.clear();
@@ -88,7 +88,7 @@ TEST_F(CameraTest, GivenEyeMovesTheCamera) {
 }
 
 TEST_F(CameraTest, UpdateClearsTheMovedFlagOnly) {
-    OrvCamera* camera = engine->create<OrvCamera>(ORV_NODE_CAMERA);
+    OrvCamera* camera = createNode<OrvCamera>(ORV_NODE_CAMERA);
     camera->update(0.016f);
     EXPECT_EQ(camera->getFlag(ORV_FLAG_MOVED), 0);
     EXPECT_EQ(camera->getFlag(ORV_FLAG_VIEW_CHANGED), 1);

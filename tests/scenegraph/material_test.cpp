@@ -20,7 +20,7 @@ OrvMaterialMgr* materials() {
 }  // namespace
 
 TEST_F(MaterialTest, NewMaterialSendsTheDefaults) {
-    OrvMaterial* material = engine->create<OrvMaterial>(ORV_NODE_MATERIAL);
+    OrvMaterial* material = createNode<OrvMaterial>(ORV_NODE_MATERIAL);
     ASSERT_NE(material, nullptr);
     const std::string name = "material_" + std::to_string(material->getId());
     EXPECT_EQ(material->getName(), name);
@@ -39,7 +39,7 @@ TEST_F(MaterialTest, NewMaterialSendsTheDefaults) {
 }
 
 TEST_F(MaterialTest, SettersMarkChangesAndResetRestoresColoursOnly) {
-    OrvMaterial* material = engine->create<OrvMaterial>(ORV_NODE_MATERIAL, "mat_box");
+    OrvMaterial* material = createNode<OrvMaterial>(ORV_NODE_MATERIAL, "mat_box");
     OrvGpuShader* shader = ORV_NEW OrvGpuShader();
 
     const float ambient[4] = {0.2f, 0.2f, 0.2f, 1};
@@ -80,7 +80,7 @@ TEST_F(MaterialTest, SettersMarkChangesAndResetRestoresColoursOnly) {
 
 TEST_F(MaterialTest, LongNamesAreCutInNodeAndRecord) {
     const std::string longName(200, 'm');
-    OrvMaterial* material = engine->create<OrvMaterial>(ORV_NODE_MATERIAL, longName.c_str());
+    OrvMaterial* material = createNode<OrvMaterial>(ORV_NODE_MATERIAL, longName.c_str());
     EXPECT_EQ(material->getName(), longName.substr(0, 127));
     EXPECT_EQ(material->getMaterialData()->name, longName.substr(0, 127));
     material->setName(nullptr);
@@ -88,7 +88,7 @@ TEST_F(MaterialTest, LongNamesAreCutInNodeAndRecord) {
 }
 
 TEST_F(MaterialTest, ShaderIsBoundAroundTheDrawOnlyWhenAttached) {
-    OrvMaterial* material = engine->create<OrvMaterial>(ORV_NODE_MATERIAL);
+    OrvMaterial* material = createNode<OrvMaterial>(ORV_NODE_MATERIAL);
     material->bindShader();
     material->unbindShader();
     EXPECT_TRUE(calls().empty());
@@ -150,7 +150,7 @@ TEST_F(MaterialTest, TerminateDestroysListedMaterialsOnly) {
     OrvSceneNodeMgr* nodes = OrvSceneNodeMgr::getInstance();
     OrvMaterial* listed = materials()->getMaterial("listed");
     materials()->getMaterial("also_listed");
-    OrvMaterial* unlisted = engine->create<OrvMaterial>(ORV_NODE_MATERIAL, "unlisted");
+    OrvMaterial* unlisted = createNode<OrvMaterial>(ORV_NODE_MATERIAL, "unlisted");
     EXPECT_EQ(materials()->findByName("unlisted"), nullptr);
     const int before = nodes->getNodeCount();
 
@@ -169,7 +169,7 @@ TEST_F(MaterialTest, NothingIsListedWhenNoMaterialCanBeMade) {
     OrvSceneNodeMgr::getInstance()->unregisterCreator(ORV_NODE_MATERIAL);
     EXPECT_EQ(materials()->getMaterial("mat_box"), nullptr);
     EXPECT_EQ(materials()->getCount(), 0);
-    OrvGizmo* gizmo = engine->create<OrvGizmo>(ORV_NODE_GIZMO);
+    OrvGizmo* gizmo = createNode<OrvGizmo>(ORV_NODE_GIZMO);
     ASSERT_NE(gizmo, nullptr);
     EXPECT_EQ(gizmo->getRenderState()->getMaterialCount(), 0);
 }

@@ -122,7 +122,7 @@ TEST_F(SceneGraphGlTest, CameraMatricesEqualGlu) {
         bool useDefaults;
     };
     for (const Case& c : {Case{"defaults", true}, Case{"demo set-up", false}}) {
-        OrvCamera* camera = engine->create<OrvCamera>(ORV_NODE_CAMERA);
+        OrvCamera* camera = createNode<OrvCamera>(ORV_NODE_CAMERA);
         OrvVector4 eye{0, 10, 20, 1};
         float fovY = 60;
         float aspect = 1.333f;
@@ -165,13 +165,13 @@ TEST_F(SceneGraphGlTest, CameraMatricesEqualGlu) {
 TEST_F(SceneGraphGlTest, GizmoAxesShowInTheWindow) {
     OrvScene* scene = OrvSceneMgr::getInstance()->createScene("Main_Scene");
     scene->setClearColor(0.1f, 0.1f, 0.1f, 1.0f);
-    OrvCamera* camera = engine->create<OrvCamera>(ORV_NODE_CAMERA, "Main_Camera");
+    OrvCamera* camera = createNode<OrvCamera>(ORV_NODE_CAMERA, "Main_Camera");
     camera->setViewport(0, 0, window.info.width, window.info.height);
     camera->setPerspective(60, static_cast<float>(window.info.width) / window.info.height, 1, 1000);
     const OrvVector4 eye{30, 25, 60, 1};
     camera->setLookAt(&eye, nullptr, nullptr);
     scene->addObject(camera);
-    OrvGizmo* gizmo = engine->create<OrvGizmo>(ORV_NODE_GIZMO);
+    OrvGizmo* gizmo = createNode<OrvGizmo>(ORV_NODE_GIZMO);
     const OrvVector4 position{-5, -5, 0, 1};
     gizmo->setPosition(&position);
     gizmo->setFlag(ORV_FLAG_DRAW_AXES, 1);

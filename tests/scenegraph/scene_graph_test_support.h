@@ -1,7 +1,7 @@
-// Helpers shared by the scene graph tests: the node classes of later parts
-// of the engine stood in by small scene objects that mark their calls in the
-// recording renderer, the engine's managers brought up and down around each
-// test, and the fixture that joins them to a recording renderer.
+// Helpers shared by the scene graph tests: stand-ins for the mesh, light and
+// triangle nodes (small scene objects that mark their calls in the recording
+// renderer), the engine's managers brought up and down around each test, and
+// the fixture that joins them to a recording renderer.
 #pragma once
 
 #include <string>
@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "orv_create_node.h"
 #include "orv_recording_renderer.h"
 #include "orv_test_log.h"
 #include "orvane.h"
@@ -73,11 +74,6 @@ class SceneGraphEngine {
 
     // Safe to call more than once.
     void shutdown();
-
-    template <typename Node>
-    Node* create(const char* typeName, const char* name = nullptr) {
-        return static_cast<Node*>(OrvSceneNodeMgr::getInstance()->createNode(typeName, name));
-    }
 
   private:
     OrvCameraCreator cameraCreator;

@@ -17,8 +17,8 @@ std::string matrixText(const char* operation, float x, float y, float z) {
 }  // namespace
 
 TEST_F(SceneObjectTest, NewGizmoHasDefaultsAndSharesTheDefaultMaterial) {
-    OrvGizmo* first = engine->create<OrvGizmo>(ORV_NODE_GIZMO);
-    OrvGizmo* second = engine->create<OrvGizmo>(ORV_NODE_GIZMO);
+    OrvGizmo* first = createNode<OrvGizmo>(ORV_NODE_GIZMO);
+    OrvGizmo* second = createNode<OrvGizmo>(ORV_NODE_GIZMO);
     ASSERT_NE(first, nullptr);
 
     EXPECT_EQ(std::string(first->getName()), "node_" + std::to_string(first->getId()));
@@ -49,7 +49,7 @@ TEST_F(SceneObjectTest, NewGizmoHasDefaultsAndSharesTheDefaultMaterial) {
 }
 
 TEST_F(SceneObjectTest, SetPositionMarksAndUpdateRebuilds) {
-    OrvGizmo* gizmo = engine->create<OrvGizmo>(ORV_NODE_GIZMO);
+    OrvGizmo* gizmo = createNode<OrvGizmo>(ORV_NODE_GIZMO);
     OrvSceneObjectTransform* transform = gizmo->getTransform();
     EXPECT_EQ(transform->matrix.m[0], 0.0f);
 
@@ -71,7 +71,7 @@ TEST_F(SceneObjectTest, SetPositionMarksAndUpdateRebuilds) {
 }
 
 TEST_F(SceneObjectTest, StateAccessStopsAtIndexTen) {
-    OrvRenderState* state = engine->create<OrvGizmo>(ORV_NODE_GIZMO)->getRenderState();
+    OrvRenderState* state = createNode<OrvGizmo>(ORV_NODE_GIZMO)->getRenderState();
     struct Case {
         int index;
         int readBack;
@@ -93,7 +93,7 @@ TEST_F(SceneObjectTest, StateAccessStopsAtIndexTen) {
 }
 
 TEST_F(SceneObjectTest, MaterialListFindsCreatesAndRemoves) {
-    OrvRenderState* state = engine->create<OrvGizmo>(ORV_NODE_GIZMO)->getRenderState();
+    OrvRenderState* state = createNode<OrvGizmo>(ORV_NODE_GIZMO)->getRenderState();
     OrvMaterial* defaultMaterial = state->getMaterial(0);
 
     state->addMaterial("red");
@@ -120,7 +120,7 @@ TEST_F(SceneObjectTest, MaterialListFindsCreatesAndRemoves) {
 }
 
 TEST_F(SceneObjectTest, AxesAreDrawnOnlyWithFlagTwelve) {
-    OrvGizmo* gizmo = engine->create<OrvGizmo>(ORV_NODE_GIZMO);
+    OrvGizmo* gizmo = createNode<OrvGizmo>(ORV_NODE_GIZMO);
     const OrvVector4 position{5, 6, 7, 1};
     gizmo->setPosition(&position);
 

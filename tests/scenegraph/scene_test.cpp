@@ -52,12 +52,12 @@ TEST_F(SceneTest, NewSceneHoldsOnlyItsRoot) {
 
 TEST_F(SceneTest, ObjectsAreListedByKind) {
     OrvScene* scene = scenes()->createScene("lists");
-    auto* camera = engine->create<OrvCamera>(ORV_NODE_CAMERA);
-    auto* light = engine->create<StandInLight>(kStandInLightType);
-    auto* mesh = engine->create<StandInMesh>(kStandInMeshType);
-    auto* triangle = engine->create<StandInTriangle>(kStandInTriangleType);
-    auto* gizmo = engine->create<OrvGizmo>(ORV_NODE_GIZMO);
-    auto* material = engine->create<OrvMaterial>(ORV_NODE_MATERIAL);
+    auto* camera = createNode<OrvCamera>(ORV_NODE_CAMERA);
+    auto* light = createNode<StandInLight>(kStandInLightType);
+    auto* mesh = createNode<StandInMesh>(kStandInMeshType);
+    auto* triangle = createNode<StandInTriangle>(kStandInTriangleType);
+    auto* gizmo = createNode<OrvGizmo>(ORV_NODE_GIZMO);
+    auto* material = createNode<OrvMaterial>(ORV_NODE_MATERIAL);
 
     for (OrvSceneNode* node : std::vector<OrvSceneNode*>{gizmo, mesh, material, light, nullptr,
                                                          camera, triangle, mesh}) {
@@ -85,8 +85,8 @@ TEST_F(SceneTest, FrameClearsOpaqueAndEndsTheScene) {
 
 TEST_F(SceneTest, UpdateReachesEveryObjectRootFirst) {
     OrvScene* scene = scenes()->createScene("update");
-    auto* mesh = engine->create<StandInMesh>(kStandInMeshType, "box");
-    auto* light = engine->create<StandInLight>(kStandInLightType, "lamp");
+    auto* mesh = createNode<StandInMesh>(kStandInMeshType, "box");
+    auto* light = createNode<StandInLight>(kStandInLightType, "lamp");
     scene->addObject(mesh);
     scene->addObject(light);
     OrvSceneObject* root = static_cast<OrvSceneObject*>(scene->getRoot());
@@ -101,14 +101,14 @@ TEST_F(SceneTest, UpdateReachesEveryObjectRootFirst) {
 
 TEST_F(SceneTest, RenderSetsUpFirstCameraThenLightsMeshesOthers) {
     OrvScene* scene = scenes()->createScene("render");
-    auto* camera = engine->create<OrvCamera>(ORV_NODE_CAMERA);
-    auto* unusedCamera = engine->create<OrvCamera>(ORV_NODE_CAMERA);
+    auto* camera = createNode<OrvCamera>(ORV_NODE_CAMERA);
+    auto* unusedCamera = createNode<OrvCamera>(ORV_NODE_CAMERA);
     unusedCamera->setViewport(1, 2, 3, 4);
-    auto* gizmo = engine->create<OrvGizmo>(ORV_NODE_GIZMO);
+    auto* gizmo = createNode<OrvGizmo>(ORV_NODE_GIZMO);
     gizmo->setFlag(ORV_FLAG_DRAW_AXES, 1);
-    auto* mesh = engine->create<StandInMesh>(kStandInMeshType, "box");
-    auto* firstLight = engine->create<StandInLight>(kStandInLightType, "lamp1");
-    auto* secondLight = engine->create<StandInLight>(kStandInLightType, "lamp2");
+    auto* mesh = createNode<StandInMesh>(kStandInMeshType, "box");
+    auto* firstLight = createNode<StandInLight>(kStandInLightType, "lamp1");
+    auto* secondLight = createNode<StandInLight>(kStandInLightType, "lamp2");
     // Neither the root nor a camera is drawn, whatever their flags say.
     static_cast<OrvSceneObject*>(scene->getRoot())->setFlag(ORV_FLAG_DRAW_AXES, 1);
     camera->setFlag(ORV_FLAG_DRAW_AXES, 1);
@@ -143,7 +143,7 @@ TEST_F(SceneTest, RenderSetsUpFirstCameraThenLightsMeshesOthers) {
 
 TEST_F(SceneTest, RenderWithoutCameraStillDraws) {
     OrvScene* scene = scenes()->createScene("no camera");
-    scene->addObject(engine->create<StandInMesh>(kStandInMeshType, "box"));
+    scene->addObject(createNode<StandInMesh>(kStandInMeshType, "box"));
     scene->render(0.016f);
     EXPECT_EQ(calls(), (std::vector<std::string>{"box.apply", "box.render"}));
 }
@@ -151,8 +151,8 @@ TEST_F(SceneTest, RenderWithoutCameraStillDraws) {
 TEST_F(SceneTest, ClearAndDestroyAllScenesLeaveEveryNodeAlive) {
     OrvScene* first = scenes()->createScene("first");
     OrvScene* second = scenes()->createScene("second");
-    OrvSceneNode* camera = engine->create<OrvCamera>(ORV_NODE_CAMERA);
-    OrvSceneNode* mesh = engine->create<StandInMesh>(kStandInMeshType);
+    OrvSceneNode* camera = createNode<OrvCamera>(ORV_NODE_CAMERA);
+    OrvSceneNode* mesh = createNode<StandInMesh>(kStandInMeshType);
     first->addObject(camera);
     first->addObject(mesh);
     second->addObject(mesh);
@@ -176,10 +176,10 @@ TEST_F(SceneTest, ClearAndDestroyAllScenesLeaveEveryNodeAlive) {
 
 TEST_F(SceneTest, DeletingASceneDestroysItsObjects) {
     OrvScene* scene = ORV_NEW OrvScene();
-    OrvSceneNode* camera = engine->create<OrvCamera>(ORV_NODE_CAMERA);
-    OrvSceneNode* mesh = engine->create<StandInMesh>(kStandInMeshType);
-    OrvSceneNode* outsider = engine->create<OrvGizmo>(ORV_NODE_GIZMO);
-    OrvSceneNode* destroyedEarly = engine->create<OrvGizmo>(ORV_NODE_GIZMO);
+    OrvSceneNode* camera = createNode<OrvCamera>(ORV_NODE_CAMERA);
+    OrvSceneNode* mesh = createNode<StandInMesh>(kStandInMeshType);
+    OrvSceneNode* outsider = createNode<OrvGizmo>(ORV_NODE_GIZMO);
+    OrvSceneNode* destroyedEarly = createNode<OrvGizmo>(ORV_NODE_GIZMO);
     OrvSceneNode* root = scene->getRoot();
     // A node listed twice, and one the application destroyed while it was
     // still listed, must each be left alone once gone.
@@ -197,7 +197,7 @@ TEST_F(SceneTest, DeletingASceneDestroysItsObjects) {
 
 TEST_F(SceneTest, DestroyAllObjectsForgetsTheRoot) {
     OrvScene* scene = scenes()->createScene("destroy");
-    OrvSceneNode* light = engine->create<StandInLight>(kStandInLightType);
+    OrvSceneNode* light = createNode<StandInLight>(kStandInLightType);
     scene->addObject(light);
     OrvSceneNode* root = scene->getRoot();
 
@@ -224,8 +224,8 @@ TEST(SceneGraphShutdown, LeakReportIsEmptyAfterTheManagersTerminate) {
     {
         SceneGraphEngine engine;
         OrvScene* scene = OrvSceneMgr::getInstance()->createScene("Main_Scene");
-        scene->addObject(engine.create<OrvCamera>(ORV_NODE_CAMERA, "Main_Camera"));
-        auto* gizmo = engine.create<OrvGizmo>(ORV_NODE_GIZMO);
+        scene->addObject(createNode<OrvCamera>(ORV_NODE_CAMERA, "Main_Camera"));
+        auto* gizmo = createNode<OrvGizmo>(ORV_NODE_GIZMO);
         gizmo->setFlag(ORV_FLAG_DRAW_AXES, 1);
         gizmo->getRenderState()->addMaterial("mat_box");
         scene->addObject(gizmo);

@@ -117,6 +117,19 @@ std::array<double, 2> orvWindowPoint(OrvRenderer* renderer, double x, double y, 
     return window;
 }
 
+int glInteger(unsigned int name) {
+    GLint value = 0;
+    glGetIntegerv(name, &value);
+    return value;
+}
+
+std::vector<float> lightValues(unsigned int light, unsigned int name, int count) {
+    std::vector<float> values(4, -99.0f);
+    glGetLightfv(light, name, values.data());
+    values.resize(count);
+    return values;
+}
+
 const char* OrvReplacedStringsRenderer::queryString(unsigned int name) {
     auto replaced = strings.find(name);
     return replaced != strings.end() ? replaced->second : OrvRendererOpenGL::queryString(name);

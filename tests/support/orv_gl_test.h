@@ -69,6 +69,14 @@ struct OrvPicture {
 // and viewport. Leaves the view matrix loaded.
 std::array<double, 2> orvWindowPoint(OrvRenderer* renderer, double x, double y, double z);
 
+// The single integer glGetIntegerv gives for name in the current context.
+int glInteger(unsigned int name);
+
+// The first count (at most 4) values glGetLightfv gives for name of the light
+// unit light (GL_LIGHT0 + n). Values the driver leaves unwritten read -99, so
+// that a refused query cannot pass for a light's zeros.
+std::vector<float> lightValues(unsigned int light, unsigned int name, int count);
+
 // A renderer whose capability strings (GL_VERSION, GL_EXTENSIONS and
 // OrvRendererOpenGL::kGlxExtensions) come from the test: a name present in
 // strings returns its value, null included; any other name asks the driver.

@@ -1,6 +1,6 @@
-// Test helper: a mesh record owned the way a mesh node owns it (tracked,
-// reset, arrays released before it is deleted), with readers for its
-// triangles.
+// A mesh record owned the way a mesh node owns it (tracked, reset, arrays
+// released before it is deleted), with readers and writers for its
+// triangles, for tests and benchmarks that work on a record without a node.
 #pragma once
 
 #include <array>
@@ -9,18 +9,18 @@
 #include "orv_memory_allocator.h"
 #include "orv_mesh_data.h"
 
-class MeshRecord {
+class OrvMeshRecord {
   public:
-    MeshRecord() {
+    OrvMeshRecord() {
         data = ORV_NEW OrvMeshData();
         data->reset();
     }
-    ~MeshRecord() {
+    ~OrvMeshRecord() {
         data->releaseArrays();
         ORV_DELETE(data);
     }
-    MeshRecord(const MeshRecord&) = delete;
-    MeshRecord& operator=(const MeshRecord&) = delete;
+    OrvMeshRecord(const OrvMeshRecord&) = delete;
+    OrvMeshRecord& operator=(const OrvMeshRecord&) = delete;
 
     OrvMeshData* operator->() const { return data; }
     OrvMeshData* get() const { return data; }
