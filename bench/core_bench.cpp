@@ -5,9 +5,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include "orv_hash_table.h"
-#include "orv_linked_list.h"
-#include "orv_memory_allocator.h"
+#include "core/orv_hash_table.h"
+#include "core/orv_linked_list.h"
+#include "core/orv_memory_allocator.h"
 
 namespace {
 

@@ -10,11 +10,11 @@
 #include <benchmark/benchmark.h>
 
 #include "orv_gl_test.h"
-#include "orv_memory_allocator.h"
-#include "orv_mesh_data.h"
-#include "orv_mesh_geometry.h"
+#include "core/orv_memory_allocator.h"
+#include "render/orv_mesh_data.h"
+#include "render/orv_mesh_geometry.h"
 #include "orv_mesh_record.h"
-#include "orv_renderer_opengl.h"
+#include "opengl/orv_renderer_opengl.h"
 
 namespace {
 

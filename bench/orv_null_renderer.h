@@ -4,7 +4,7 @@
 // GLSL would. Constructing it makes it OrvRenderer::getInstance().
 #pragma once
 
-#include "orv_renderer.h"
+#include "render/orv_renderer.h"
 
 class OrvNullRenderer : public OrvRenderer {
   public:

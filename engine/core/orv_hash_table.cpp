@@ -1,10 +1,10 @@
-#include "orv_hash_table.h"
+#include "core/orv_hash_table.h"
 
 #include <cstring>
 
-#include "orv_log.h"
-#include "orv_memory_allocator.h"
-#include "orv_string.h"
+#include "core/orv_log.h"
+#include "core/orv_memory_allocator.h"
+#include "core/orv_string.h"
 
 namespace {
 

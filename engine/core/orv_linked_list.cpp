@@ -1,7 +1,7 @@
-#include "orv_linked_list.h"
+#include "core/orv_linked_list.h"
 
-#include "orv_log.h"
-#include "orv_memory_allocator.h"
+#include "core/orv_log.h"
+#include "core/orv_memory_allocator.h"
 
 OrvLinkedList::OrvLinkedList() : m_head(nullptr), m_tail(nullptr), m_cursor(nullptr), m_count(0) {}
 

@@ -1,6 +1,6 @@
 // The log composes each line in the object's own buffers, so accepted lines
 // allocate nothing and rejected ones return after a few comparisons.
-#include "orv_log.h"
+#include "core/orv_log.h"
 
 #include <cstdarg>
 #include <cstdlib>

@@ -2,7 +2,7 @@
 // initialised lock, because the replaced operators serve the whole process:
 // the C++ runtime and the GL driver allocate before our static constructors
 // run, after our static destructors ran, and from threads of their own.
-#include "orv_memory_allocator.h"
+#include "core/orv_memory_allocator.h"
 
 #include <pthread.h>
 
@@ -10,8 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "orv_log.h"
-#include "orv_string.h"
+#include "core/orv_log.h"
+#include "core/orv_string.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
 // The render context interface has no state of its own.
-#include "orv_render_context.h"
+#include "render/orv_render_context.h"
 
 OrvRenderContext::~OrvRenderContext() = default;

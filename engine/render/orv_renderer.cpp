@@ -1,6 +1,6 @@
 // The single renderer instance. A renderer becomes the instance when it is
 // constructed and stops being it when it is destroyed.
-#include "orv_renderer.h"
+#include "render/orv_renderer.h"
 
 OrvRenderer* OrvRenderer::s_instance = nullptr;
 

@@ -1,6 +1,6 @@
-#include "orv_camera.h"
+#include "scene/orv_camera.h"
 
-#include "orv_renderer.h"
+#include "render/orv_renderer.h"
 
 OrvCamera::OrvCamera() {
     addKind(ORV_KIND_CAMERA);

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "orv_scene_object.h"
+#include "scene/orv_scene_object.h"
 
 class OrvCamera : public OrvSceneObject {
   public:

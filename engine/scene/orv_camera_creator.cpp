@@ -1,7 +1,7 @@
-#include "orv_camera_creator.h"
+#include "scene/orv_camera_creator.h"
 
-#include "orv_camera.h"
-#include "orv_memory_allocator.h"
+#include "scene/orv_camera.h"
+#include "core/orv_memory_allocator.h"
 
 OrvSceneNode* OrvCameraCreator::createNode() {
     return ORV_NEW OrvCamera();

@@ -1,4 +1,4 @@
-#include "orv_gizmo.h"
+#include "scene/orv_gizmo.h"
 
 // A gizmo sets no flag of its own and keeps the node base's "node_%d" name.
 OrvGizmo::OrvGizmo() {

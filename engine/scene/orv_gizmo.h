@@ -3,7 +3,7 @@
 // one as its root; applications may place more as markers.
 #pragma once
 
-#include "orv_scene_object.h"
+#include "scene/orv_scene_object.h"
 
 class OrvGizmo : public OrvSceneObject {
   public:

@@ -1,7 +1,7 @@
-#include "orv_gizmo_creator.h"
+#include "scene/orv_gizmo_creator.h"
 
-#include "orv_gizmo.h"
-#include "orv_memory_allocator.h"
+#include "scene/orv_gizmo.h"
+#include "core/orv_memory_allocator.h"
 
 OrvSceneNode* OrvGizmoCreator::createNode() {
     return ORV_NEW OrvGizmo();

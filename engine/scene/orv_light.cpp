@@ -1,12 +1,12 @@
-#include "orv_light.h"
+#include "scene/orv_light.h"
 
 #include <cstring>
 
-#include "orv_log.h"
-#include "orv_memory_allocator.h"
-#include "orv_render_state.h"
-#include "orv_renderer.h"
-#include "orv_string.h"
+#include "core/orv_log.h"
+#include "core/orv_memory_allocator.h"
+#include "scene/orv_render_state.h"
+#include "render/orv_renderer.h"
+#include "core/orv_string.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 // writes the unit back. The light can also show itself as a coloured point.
 #pragma once
 
-#include "orv_light_data.h"
-#include "orv_scene_object.h"
+#include "render/orv_light_data.h"
+#include "scene/orv_scene_object.h"
 
 class OrvLight : public OrvSceneObject {
   public:

@@ -1,7 +1,7 @@
-#include "orv_light_creator.h"
+#include "scene/orv_light_creator.h"
 
-#include "orv_light.h"
-#include "orv_memory_allocator.h"
+#include "scene/orv_light.h"
+#include "core/orv_memory_allocator.h"
 
 OrvSceneNode* OrvLightCreator::createNode() {
     return ORV_NEW OrvLight();

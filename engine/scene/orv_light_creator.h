@@ -2,7 +2,7 @@
 // ORV_NODE_LIGHT.
 #pragma once
 
-#include "orv_scene_node_creator.h"
+#include "scene/orv_scene_node_creator.h"
 
 class OrvLightCreator : public OrvSceneNodeCreator {
   public:

@@ -1,7 +1,7 @@
-#include "orv_render_state.h"
+#include "scene/orv_render_state.h"
 
-#include "orv_material_mgr.h"
-#include "orv_renderer.h"
+#include "scene/orv_material_mgr.h"
+#include "render/orv_renderer.h"
 
 namespace {
 

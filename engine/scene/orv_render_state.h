@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "orv_linked_list.h"
+#include "core/orv_linked_list.h"
 
 class OrvMaterial;
 

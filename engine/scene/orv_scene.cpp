@@ -1,13 +1,13 @@
-#include "orv_scene.h"
+#include "scene/orv_scene.h"
 
 #include <cstdio>
 
-#include "orv_memory_allocator.h"
-#include "orv_prefetch.h"
-#include "orv_renderer.h"
-#include "orv_scene_node_mgr.h"
-#include "orv_scene_object.h"
-#include "orv_string.h"
+#include "core/orv_memory_allocator.h"
+#include "core/orv_prefetch.h"
+#include "render/orv_renderer.h"
+#include "scene/orv_scene_node_mgr.h"
+#include "scene/orv_scene_object.h"
+#include "core/orv_string.h"
 
 namespace {
 

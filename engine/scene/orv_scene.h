@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "orv_linked_list.h"
+#include "core/orv_linked_list.h"
 
 class OrvSceneNode;
 class OrvSceneObject;

@@ -1,8 +1,8 @@
-#include "orv_scene_mgr.h"
+#include "scene/orv_scene_mgr.h"
 
-#include "orv_log.h"
-#include "orv_memory_allocator.h"
-#include "orv_scene.h"
+#include "core/orv_log.h"
+#include "core/orv_memory_allocator.h"
+#include "scene/orv_scene.h"
 
 namespace {
 

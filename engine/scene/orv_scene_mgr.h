@@ -4,7 +4,7 @@
 // report.
 #pragma once
 
-#include "orv_linked_list.h"
+#include "core/orv_linked_list.h"
 
 class OrvScene;
 

@@ -1,10 +1,10 @@
-#include "orv_scene_node.h"
+#include "scene/orv_scene_node.h"
 
 #include <cstdio>
 
-#include "orv_memory_allocator.h"
-#include "orv_scene_node_mgr.h"
-#include "orv_string.h"
+#include "core/orv_memory_allocator.h"
+#include "scene/orv_scene_node_mgr.h"
+#include "core/orv_string.h"
 
 OrvSceneNode::OrvSceneNode() : flags{}, id(0), name{}, tag{} {
     addKind(ORV_KIND_NODE);

@@ -7,8 +7,8 @@
 
 #include <cstdint>
 
-#include "orv_linked_list.h"
-#include "orv_node_types.h"
+#include "core/orv_linked_list.h"
+#include "scene/orv_node_types.h"
 
 // One class code of a node's chain of classes; each is allocated by itself.
 struct OrvSceneNodeKind {

@@ -1,3 +1,3 @@
-#include "orv_scene_node_creator.h"
+#include "scene/orv_scene_node_creator.h"
 
 OrvSceneNodeCreator::~OrvSceneNodeCreator() = default;

@@ -1,11 +1,11 @@
-#include "orv_scene_node_mgr.h"
+#include "scene/orv_scene_node_mgr.h"
 
 #include <cstdint>
 
-#include "orv_log.h"
-#include "orv_memory_allocator.h"
-#include "orv_scene_node.h"
-#include "orv_scene_node_creator.h"
+#include "core/orv_log.h"
+#include "core/orv_memory_allocator.h"
+#include "scene/orv_scene_node.h"
+#include "scene/orv_scene_node_creator.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 // until the process ends and is kept out of the allocator's leak report.
 #pragma once
 
-#include "orv_hash_table.h"
-#include "orv_linked_list.h"
+#include "core/orv_hash_table.h"
+#include "core/orv_linked_list.h"
 
 class OrvSceneNode;
 class OrvSceneNodeCreator;

@@ -1,9 +1,9 @@
-#include "orv_scene_object.h"
+#include "scene/orv_scene_object.h"
 
-#include "orv_log.h"
-#include "orv_memory_allocator.h"
-#include "orv_render_state.h"
-#include "orv_renderer.h"
+#include "core/orv_log.h"
+#include "core/orv_memory_allocator.h"
+#include "scene/orv_render_state.h"
+#include "render/orv_renderer.h"
 
 namespace {
 

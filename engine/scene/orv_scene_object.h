@@ -5,8 +5,8 @@
 // (the object's local axes while flag 12 is set).
 #pragma once
 
-#include "orv_scene_node.h"
-#include "orv_scene_object_transform.h"
+#include "scene/orv_scene_node.h"
+#include "scene/orv_scene_object_transform.h"
 
 class OrvRenderState;
 class OrvRenderer;

@@ -1,4 +1,4 @@
-#include "orv_scene_object_transform.h"
+#include "scene/orv_scene_object_transform.h"
 
 const OrvVector4& OrvSceneObjectTransform::computeWorldPosition() {
     worldPosition = localPosition;

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "orv_math.h"
+#include "core/orv_math.h"
 
 class OrvSceneObjectTransform {
   public:

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "orv_log.h"
+#include "core/orv_log.h"
 
 class OrvTestLog {
   public:

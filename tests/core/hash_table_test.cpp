@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "orv_hash_table.h"
-#include "orv_memory_allocator.h"
+#include "core/orv_hash_table.h"
+#include "core/orv_memory_allocator.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "orv_linked_list.h"
-#include "orv_memory_allocator.h"
+#include "core/orv_linked_list.h"
+#include "core/orv_memory_allocator.h"
 
 namespace {
 

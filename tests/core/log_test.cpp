@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "orv_log.h"
+#include "core/orv_log.h"
 #include "orv_test_log.h"
 
 namespace {

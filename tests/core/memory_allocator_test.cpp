@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include "orv_log.h"
-#include "orv_memory_allocator.h"
+#include "core/orv_log.h"
+#include "core/orv_memory_allocator.h"
 #include "orv_test_log.h"
 
 namespace {

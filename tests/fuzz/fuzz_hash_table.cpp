@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "orv_fuzz_support.h"
-#include "orv_hash_table.h"
+#include "core/orv_hash_table.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "orv_fuzz_support.h"
-#include "orv_linked_list.h"
+#include "core/orv_linked_list.h"
 
 namespace {
 

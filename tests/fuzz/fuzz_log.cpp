@@ -14,7 +14,7 @@
 #include <string>
 
 #include "orv_fuzz_support.h"
-#include "orv_log.h"
+#include "core/orv_log.h"
 
 namespace {
 

@@ -14,16 +14,16 @@
 #include <vector>
 
 #include "orv_fuzz_support.h"
-#include "orv_main.h"
-#include "orv_material.h"
-#include "orv_material_mgr.h"
-#include "orv_mesh.h"
-#include "orv_mesh_data.h"
-#include "orv_mesh_geometry.h"
+#include "root/orv_main.h"
+#include "scene/orv_material.h"
+#include "scene/orv_material_mgr.h"
+#include "scene/orv_mesh.h"
+#include "render/orv_mesh_data.h"
+#include "render/orv_mesh_geometry.h"
 #include "orv_mesh_record.h"
-#include "orv_node_types.h"
+#include "scene/orv_node_types.h"
 #include "orv_recording_renderer.h"
-#include "orv_scene_node_mgr.h"
+#include "scene/orv_scene_node_mgr.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "orv_fuzz_shader.h"
 #include "orv_fuzz_support.h"
-#include "orv_gpu_shader.h"
+#include "scene/orv_gpu_shader.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "orv_fuzz_support.h"
-#include "orv_gpu_shader.h"
-#include "orv_memory_allocator.h"
+#include "scene/orv_gpu_shader.h"
+#include "core/orv_memory_allocator.h"
 #include "orv_recording_renderer.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "orv_log.h"
-#include "orv_memory_allocator.h"
+#include "core/orv_log.h"
+#include "core/orv_memory_allocator.h"
 
 OrvFuzzBlockCheck::OrvFuzzBlockCheck() : m_before(OrvMemoryAllocator::trackedBlockCount()) {}
 

@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "orv_mesh_record.h"
-#include "orv_mesh_geometry.h"
+#include "render/orv_mesh_geometry.h"
 #include "orv_test_log.h"
 
 namespace {

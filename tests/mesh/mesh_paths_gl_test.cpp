@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "mesh_gl_support.h"
-#include "orv_light_data.h"
+#include "render/orv_light_data.h"
 #include "orvane.h"
 
 namespace {

@@ -9,7 +9,7 @@
 
 #include "mesh_gl_support.h"
 #include "orv_mesh_record.h"
-#include "orv_mesh_geometry.h"
+#include "render/orv_mesh_geometry.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "orv_gpu_shader.h"
-#include "orv_text_info.h"
-#include "orv_memory_allocator.h"
+#include "scene/orv_gpu_shader.h"
+#include "render/orv_text_info.h"
+#include "core/orv_memory_allocator.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "orv_light_data.h"
+#include "render/orv_light_data.h"
 
 namespace {
 

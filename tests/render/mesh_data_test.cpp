@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "orv_memory_allocator.h"
-#include "orv_mesh_data.h"
+#include "core/orv_memory_allocator.h"
+#include "render/orv_mesh_data.h"
 #include "orv_test_log.h"
 
 namespace {

@@ -2,10 +2,10 @@
 
 #include <cstdio>
 
-#include "orv_light_data.h"
-#include "orv_mesh_data.h"
+#include "render/orv_light_data.h"
+#include "render/orv_mesh_data.h"
 #include "orv_recording_renderer.h"
-#include "orv_text_info.h"
+#include "render/orv_text_info.h"
 
 namespace {
 

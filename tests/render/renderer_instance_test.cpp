@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "orv_memory_allocator.h"
+#include "core/orv_memory_allocator.h"
 #include "orv_recording_renderer.h"
-#include "orv_renderer_opengl.h"
+#include "opengl/orv_renderer_opengl.h"
 #include "orv_test_log.h"
 
 namespace {

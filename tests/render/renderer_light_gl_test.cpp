@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "orv_gl_test.h"
-#include "orv_light_data.h"
+#include "render/orv_light_data.h"
 
 namespace {
 

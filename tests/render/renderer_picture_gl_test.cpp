@@ -3,10 +3,10 @@
 #include <cstring>
 
 #include "orv_gl_test.h"
-#include "orv_light_data.h"
-#include "orv_memory_allocator.h"
-#include "orv_mesh_data.h"
-#include "orv_text_info.h"
+#include "render/orv_light_data.h"
+#include "core/orv_memory_allocator.h"
+#include "render/orv_mesh_data.h"
+#include "render/orv_text_info.h"
 
 namespace {
 

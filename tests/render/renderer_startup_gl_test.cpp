@@ -5,7 +5,7 @@
 #include <string>
 
 #include "orv_gl_test.h"
-#include "orv_memory_allocator.h"
+#include "core/orv_memory_allocator.h"
 
 namespace {
 

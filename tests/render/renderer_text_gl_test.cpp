@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "orv_gl_test.h"
-#include "orv_text_info.h"
+#include "render/orv_text_info.h"
 
 namespace {
 

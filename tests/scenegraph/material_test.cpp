@@ -3,7 +3,7 @@
 // the manager's lookups, creation by name and destruction.
 #include <cstring>
 
-#include "orv_gpu_shader.h"
+#include "scene/orv_gpu_shader.h"
 #include "scene_graph_test_support.h"
 
 namespace {

@@ -2,8 +2,8 @@
 // setters, the world position through a parent chain and the lazy rebuild.
 #include <gtest/gtest.h>
 
-#include "orv_math.h"
-#include "orv_scene_object_transform.h"
+#include "core/orv_math.h"
+#include "scene/orv_scene_object_transform.h"
 
 namespace {
 

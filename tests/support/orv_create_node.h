@@ -2,7 +2,7 @@
 // the engine's own code makes nodes of a type it knows.
 #pragma once
 
-#include "orv_scene_node_mgr.h"
+#include "scene/orv_scene_node_mgr.h"
 
 // A node made through the node manager, cast to its class.
 template <typename Node>

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "orv_memory_allocator.h"
+#include "core/orv_memory_allocator.h"
 
 namespace {
 constexpr int kOpenAttempts = 20;

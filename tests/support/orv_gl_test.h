@@ -13,10 +13,10 @@
 
 #include <gtest/gtest.h>
 
-#include "orv_render_context_opengl.h"
-#include "orv_renderer_opengl.h"
+#include "opengl/orv_render_context_opengl.h"
+#include "opengl/orv_renderer_opengl.h"
 #include "orv_test_log.h"
-#include "orv_window_info.h"
+#include "render/orv_window_info.h"
 
 // An X window of its own on $DISPLAY, covered by an OrvRenderContextOpenGL.
 class OrvGlTestWindow {

@@ -6,8 +6,8 @@
 #include <array>
 #include <cstdint>
 
-#include "orv_memory_allocator.h"
-#include "orv_mesh_data.h"
+#include "core/orv_memory_allocator.h"
+#include "render/orv_mesh_data.h"
 
 class OrvMeshRecord {
   public:

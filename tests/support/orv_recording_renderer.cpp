@@ -3,10 +3,10 @@
 
 #include <cstdio>
 
-#include "orv_gpu_shader_data.h"
-#include "orv_light_data.h"
-#include "orv_mesh_data.h"
-#include "orv_text_info.h"
+#include "render/orv_gpu_shader_data.h"
+#include "render/orv_light_data.h"
+#include "render/orv_mesh_data.h"
+#include "render/orv_text_info.h"
 
 namespace {
 constexpr int kMatrixSize = 16;

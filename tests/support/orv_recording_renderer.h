@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "orv_renderer.h"
+#include "render/orv_renderer.h"
 
 struct OrvRecordedCall {
     // The operation: "setViewport", "enableLight", ...

@@ -1,0 +1,190 @@
+// The GLX render context. The GL surface is a child window rather than the
+// application's own window because the visual GLX needs is rarely the one the
+// toolkit chose; the child selects no input, so the parent still gets every
+// mouse event.
+#include "opengl/orv_render_context_opengl.h"
+
+#include <GL/glx.h>
+
+#include <algorithm>
+
+#include "core/orv_log.h"
+#include "opengl/orv_renderer_opengl.h"
+#include "render/orv_window_info.h"
+
+namespace {
+int g_xErrorCode = 0;
+
+int recordXError(Display*, XErrorEvent* event) {
+    g_xErrorCode = event->error_code;
+    return 0;
+}
+
+// X reports a bad window or visual later, through an error handler whose
+// default ends the process; library code must not, so errors of the calls
+// made while a trap lives are recorded instead.
+class XErrorTrap {
+  public:
+    explicit XErrorTrap(Display* display) : m_display(display) {
+        XSync(m_display, False);
+        g_xErrorCode = 0;
+        m_previous = XSetErrorHandler(recordXError);
+    }
+    ~XErrorTrap() {
+        XSync(m_display, False);
+        XSetErrorHandler(m_previous);
+    }
+    XErrorTrap(const XErrorTrap&) = delete;
+    XErrorTrap& operator=(const XErrorTrap&) = delete;
+
+    bool failed() {
+        XSync(m_display, False);
+        return g_xErrorCode != 0;
+    }
+
+  private:
+    Display* m_display;
+    XErrorHandler m_previous;
+};
+
+XVisualInfo* chooseVisual(Display* display, int screen, const OrvWindowInfo& info) {
+    // GLX counts bits per channel; a 32-bit colour request means 8 bits of
+    // red, green and blue, like a 24-bit one.
+    const int channelBits = std::min(8, std::max(0, info.colorBits) / 3);
+    int attributes[] = {GLX_RGBA,
+                        GLX_DOUBLEBUFFER,
+                        GLX_RED_SIZE,
+                        channelBits,
+                        GLX_GREEN_SIZE,
+                        channelBits,
+                        GLX_BLUE_SIZE,
+                        channelBits,
+                        GLX_DEPTH_SIZE,
+                        std::max(0, info.depthBits),
+                        GLX_STENCIL_SIZE,
+                        std::max(0, info.stencilBits),
+                        None};
+    return glXChooseVisual(display, screen, attributes);
+}
+}  // namespace
+
+OrvRenderContextOpenGL::OrvRenderContextOpenGL() : m_window(nullptr), m_colormap(0) {}
+
+OrvRenderContextOpenGL::~OrvRenderContextOpenGL() {
+    destroy();
+}
+
+int OrvRenderContextOpenGL::create(OrvWindowInfo* window) {
+    if (window == nullptr) {
+        return -1;
+    }
+    // A second create replaces the first instead of losing its X resources.
+    destroy();
+    if (window->display == nullptr || window->window == 0) {
+        OrvLog::getInstance()->write(OrvLog::WARNING,
+                                     "OrvRenderContextOpenGL::create(): no X display or window.");
+        return -1;
+    }
+    m_window = window;
+    const int result = createSurface();
+    // A create that failed before making the surface has nothing for destroy
+    // to release, and must not keep the caller's record, which may well die
+    // before this context does.
+    if (result != 0 && window->deviceContext == 0) {
+        m_window = nullptr;
+    }
+    return result;
+}
+
+int OrvRenderContextOpenGL::createSurface() {
+    Display* display = m_window->display;
+    XErrorTrap trap(display);
+    XWindowAttributes parent;
+    if (XGetWindowAttributes(display, m_window->window, &parent) == 0 || trap.failed()) {
+        OrvLog::getInstance()->write(OrvLog::WARNING,
+                                     "OrvRenderContextOpenGL::create(): window 0x%lx is not an "
+                                     "X window of this display.",
+                                     m_window->window);
+        return -1;
+    }
+    XVisualInfo* visual = chooseVisual(display, XScreenNumberOfScreen(parent.screen), *m_window);
+    if (visual == nullptr) {
+        OrvLog::getInstance()->write(OrvLog::WARNING,
+                                     "OrvRenderContextOpenGL::create(): no double-buffered RGBA "
+                                     "visual with %d colour, %d depth and %d stencil bits.",
+                                     m_window->colorBits, m_window->depthBits,
+                                     m_window->stencilBits);
+        return -1;
+    }
+
+    XSetWindowAttributes attributes = {};
+    m_colormap = XCreateColormap(display, m_window->window, visual->visual, AllocNone);
+    attributes.colormap = m_colormap;
+    attributes.border_pixel = 0;
+    attributes.event_mask = NoEventMask;
+    Window surface =
+        XCreateWindow(display, m_window->window, 0, 0, std::max(1, parent.width),
+                      std::max(1, parent.height), 0, visual->depth, InputOutput, visual->visual,
+                      CWColormap | CWBorderPixel | CWEventMask, &attributes);
+    if (trap.failed()) {
+        XFree(visual);
+        XFreeColormap(display, m_colormap);
+        m_colormap = 0;
+        OrvLog::getInstance()->write(OrvLog::WARNING,
+                                     "OrvRenderContextOpenGL::create(): the X server refused the "
+                                     "drawing window.");
+        return -1;
+    }
+    XMapWindow(display, surface);
+    m_window->deviceContext = surface;
+
+    m_window->glContext = glXCreateContext(display, visual, nullptr, True);
+    XFree(visual);
+    if (m_window->glContext == nullptr || trap.failed()) {
+        OrvLog::getInstance()->write(OrvLog::WARNING,
+                                     "OrvRenderContextOpenGL::create(): GLX made no GL context.");
+        return -1;
+    }
+    const bool current = glXMakeCurrent(display, surface, m_window->glContext);
+    // A new context holds none of the state the renderer's cache remembers.
+    OrvRendererOpenGL::contextChanged();
+    return current ? 0 : -1;
+}
+
+int OrvRenderContextOpenGL::destroy() {
+    if (m_window == nullptr || m_window->deviceContext == 0) {
+        return -1;
+    }
+    Display* display = m_window->display;
+    if (m_window->glContext != nullptr) {
+        // Another context of the application may be current; only ours is
+        // released.
+        if (glXGetCurrentContext() == m_window->glContext) {
+            glXMakeCurrent(display, None, nullptr);
+        }
+        glXDestroyContext(display, m_window->glContext);
+        m_window->glContext = nullptr;
+    }
+    XDestroyWindow(display, m_window->deviceContext);
+    m_window->deviceContext = 0;
+    if (m_colormap != 0) {
+        XFreeColormap(display, m_colormap);
+        m_colormap = 0;
+    }
+    XSync(display, False);
+    m_window = nullptr;
+    return 0;
+}
+
+void OrvRenderContextOpenGL::makeCurrent() {
+    if (m_window != nullptr && m_window->deviceContext != 0 && m_window->glContext != nullptr) {
+        glXMakeCurrent(m_window->display, m_window->deviceContext, m_window->glContext);
+        OrvRendererOpenGL::contextChanged();
+    }
+}
+
+void OrvRenderContextOpenGL::swapBuffers() {
+    if (m_window != nullptr && m_window->deviceContext != 0) {
+        glXSwapBuffers(m_window->display, m_window->deviceContext);
+    }
+}

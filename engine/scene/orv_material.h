@@ -1,0 +1,49 @@
+// OrvMaterial: a node that carries fixed-function surface colours and a
+// shininess, and optionally a GPU shader that is active while faces with this
+// material are drawn. The material owns its colour record; the shader is a
+// node of the node manager and is only pointed at. Materials made through
+// OrvMaterialMgr::getMaterial are listed there, and destroying one takes it
+// off that list.
+#pragma once
+
+#include "scene/orv_scene_node.h"
+
+struct OrvMaterialData;
+class OrvGpuShader;
+
+class OrvMaterial : public OrvSceneNode {
+  public:
+    OrvMaterial();
+    ~OrvMaterial() override;
+
+    // Also copies the name into the colour record.
+    void setName(const char* newName) override;
+    int getTypeId() const override { return ORV_KIND_MATERIAL; }
+    const char* getTypeName() const override { return ORV_NODE_MATERIAL; }
+    // Restores every colour and the shininess; the name and shader stay.
+    void reset() override;
+    void release() override {}
+    // Sends the colours to the renderer.
+    void apply() override;
+    void update(float) override {}
+    // The colour setters ignore null.
+    virtual void setAmbient(const float rgba[4]);
+    virtual void setDiffuse(const float rgba[4]);
+    virtual void setSpecular(const float rgba[4]);
+    virtual void setShininess(float value);
+
+    void setGpuShader(OrvGpuShader* shader) { gpuShader = shader; }
+    OrvGpuShader* getGpuShader() const { return gpuShader; }
+    // Both do nothing without an attached shader.
+    void bindShader();
+    void unbindShader();
+
+    // Null only when the record could not be allocated.
+    const OrvMaterialData* getMaterialData() const { return materialData; }
+
+  private:
+    void setColor(float* target, const float rgba[4]);
+
+    OrvMaterialData* materialData;
+    OrvGpuShader* gpuShader;
+};

@@ -1,0 +1,63 @@
+// OrvMesh: the scene object that draws triangle geometry. It owns one mesh
+// record, fills it with the primitive generators, assigns materials to runs of
+// triangles, keeps the triangles grouped by material and draws one range per
+// material through the renderer, on the path the record's options choose:
+// client arrays, buffer objects, display lists or immediate mode. The
+// materials belong to the node manager; the mesh only records their ids.
+#pragma once
+
+#include <cstdint>
+
+#include "scene/orv_scene_object.h"
+
+struct OrvMeshData;
+class OrvMaterial;
+
+class OrvMesh : public OrvSceneObject {
+  public:
+    OrvMesh();
+    ~OrvMesh() override;
+
+    // Also copies the name into the mesh record, where the renderer quotes it.
+    void setName(const char* newName) override;
+    int getTypeId() const override { return ORV_KIND_MESH; }
+    const char* getTypeName() const override { return ORV_NODE_MESH; }
+    void reset() override {}
+    // Frees the GPU objects and the arrays; options and name stay, so a
+    // generator can refill the record.
+    void release() override;
+    void apply() override {}
+    // Regroups the triangles (flag 8) and computes normals (flag 5) on demand.
+    void update(float dt) override;
+    void render(float dt) override;
+    // Draws range number range of the last grouping.
+    virtual void drawRange(int range);
+    // The generators replace the geometry and ask the next update to regroup
+    // and compute normals. Arguments the record cannot hold leave it empty.
+    virtual void createTorus(float majorRadius, float minorRadius, int segments);
+    virtual void createPlane(float width, float depth, int segmentsX, int segmentsZ);
+    virtual void createBox(float width, float height, float depth, int pointsX, int pointsY,
+                           int pointsZ);
+    virtual void computeNormals();
+    virtual void sortFacesByMaterial();
+
+    OrvMeshData* getMeshData() { return meshData; }
+    // Finds or creates the material of that name; null is ignored.
+    void setMaterial(const char* name, int firstFace, int lastFace);
+    // Gives the triangles firstFace to lastFace the material, or firstFace to
+    // the last triangle unless firstFace < lastFace < faceCount; lists the
+    // material when it is not listed yet.
+    void setMaterial(OrvMaterial* material, int firstFace, int lastFace);
+
+  private:
+    void geometryReplaced();
+    void recomputeNormals();
+    // Display lists hold a copy of the triangles, so any change of them or of
+    // the ranges deletes the lists; drawing compiles them again.
+    void releaseDisplayLists();
+
+    OrvMeshData* meshData;
+    // The ranges the last grouping built: render draws no more than these,
+    // whatever the material list holds now.
+    int32_t rangeCount;
+};
