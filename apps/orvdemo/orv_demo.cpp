@@ -121,7 +121,7 @@ int OrvDemo::startEngine(_XDisplay* display, unsigned long window, int width, in
     OrvMain* engine = OrvMain::getInstance();
     engine->init();
 
-    m_renderContext = engine->createRenderContext(0);
+    m_renderContext = engine->createRenderContext(OrvMain::KIND_OPENGL);
     if (m_renderContext == nullptr) {
         return fail(kErrorNoRenderContext);
     }
@@ -141,7 +141,7 @@ int OrvDemo::startEngine(_XDisplay* display, unsigned long window, int width, in
     engine->setCurrentRenderContext(m_renderContext);
     // Only a version that is too old stops the start: a driver that lacks
     // an optional feature (buffer objects, GLSL) still draws the scene.
-    if (engine->createRenderer(0) == OrvRenderer::RESULT_VERSION_TOO_OLD) {
+    if (engine->createRenderer(OrvMain::KIND_OPENGL) == OrvRenderer::RESULT_VERSION_TOO_OLD) {
         return fail(kErrorOpenGLTooOld);
     }
     return 0;

@@ -182,3 +182,33 @@ TEST_F(EngineRootTest, FramesArePresentedOnTheCurrentContextOnly) {
     EXPECT_EQ(engine->getCurrentRenderContext(), nullptr);
     engine->swapBuffers();
 }
+
+// A material made through the manager takes one id more than one made by the
+// node manager alone: the manager's list entry. Its lookup by id takes none, so
+// the ids and default names of everything made later stay where they are.
+TEST_F(EngineRootTest, MaterialsMadeThroughTheManagerShiftNoLaterIds) {
+    using MakeMaterial = OrvSceneNode* (*)();
+    const MakeMaterial byNodeManager = [] { return createNode<OrvSceneNode>(ORV_NODE_MATERIAL); };
+    const MakeMaterial byMaterialManager = []() -> OrvSceneNode* {
+        return OrvMaterialMgr::getInstance()->getMaterial(nullptr);
+    };
+    // Light, material, light: the material's id and the second light's, counted
+    // from the first light's.
+    const auto idsAfterALight = [](MakeMaterial makeMaterial) {
+        OrvLight* before = createNode<OrvLight>(ORV_NODE_LIGHT);
+        OrvSceneNode* material = makeMaterial();
+        OrvLight* after = createNode<OrvLight>(ORV_NODE_LIGHT);
+        EXPECT_EQ(std::string(after->getName()), "light_" + std::to_string(after->getId()));
+        return std::make_pair(material->getId() - before->getId(),
+                              after->getId() - before->getId());
+    };
+    // The first light of the engine makes the default material; later rounds
+    // compare like with like.
+    idsAfterALight(byNodeManager);
+    for (int round = 0; round < 3; ++round) {
+        const auto alone = idsAfterALight(byNodeManager);
+        const auto managed = idsAfterALight(byMaterialManager);
+        EXPECT_EQ(managed.first, alone.first) << round;
+        EXPECT_EQ(managed.second, alone.second + 1) << round;
+    }
+}

@@ -2,6 +2,8 @@
 // receives them, reset, the name kept in the record, the shader bracket, and
 // the manager's lookups, creation by name and destruction.
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "scene/orv_gpu_shader.h"
 #include "scene_graph_test_support.h"
@@ -127,6 +129,26 @@ TEST_F(MaterialTest, GetMaterialFindsOrCreatesByName) {
     OrvMaterial* longOne = materials()->getMaterial((longName + "first").c_str());
     EXPECT_EQ(materials()->getMaterial((longName + "second").c_str()), longOne);
     EXPECT_EQ(materials()->findByName(longName.c_str()), longOne);
+}
+
+TEST_F(MaterialTest, FindByIdFindsExactlyTheListedMaterialsAmongMany) {
+    std::vector<OrvMaterial*> made;
+    for (int i = 0; i < 40; ++i) {
+        made.push_back(materials()->getMaterial(("many_" + std::to_string(i)).c_str()));
+        ASSERT_NE(made.back(), nullptr);
+    }
+    std::vector<int> destroyedIds;
+    for (size_t i = 0; i < made.size(); i += 3) {
+        destroyedIds.push_back(made[i]->getId());
+        OrvSceneNodeMgr::getInstance()->destroyNode(made[i]);
+    }
+    for (size_t i = 0; i < made.size(); ++i) {
+        if (i % 3 == 0) {
+            EXPECT_EQ(materials()->findById(destroyedIds[i / 3]), nullptr) << i;
+        } else {
+            EXPECT_EQ(materials()->findById(made[i]->getId()), made[i]) << i;
+        }
+    }
 }
 
 TEST_F(MaterialTest, DestroyedMaterialIsNeverFoundAgain) {
