@@ -21,6 +21,7 @@
 #include "scene/orv_gpu_shader_creator.h"
 #include "render/orv_gpu_shader_data.h"
 #include "render/orv_render_context.h"
+#include "opengl/orv_render_context_egl.h"
 #include "opengl/orv_render_context_opengl.h"
 #include "render/orv_renderer.h"
 #include "opengl/orv_renderer_opengl.h"

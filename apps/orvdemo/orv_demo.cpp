@@ -77,6 +77,7 @@ int unpackY(int32_t position) {
 
 OrvDemo::OrvDemo()
     : m_flags{},
+      m_renderContextKind(OrvMain::KIND_OPENGL),
       m_renderContext(nullptr),
       m_window{},
       m_scene(nullptr),
@@ -121,7 +122,7 @@ int OrvDemo::startEngine(_XDisplay* display, unsigned long window, int width, in
     OrvMain* engine = OrvMain::getInstance();
     engine->init();
 
-    m_renderContext = engine->createRenderContext(OrvMain::KIND_OPENGL);
+    m_renderContext = engine->createRenderContext(m_renderContextKind);
     if (m_renderContext == nullptr) {
         return fail(kErrorNoRenderContext);
     }

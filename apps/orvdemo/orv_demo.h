@@ -41,6 +41,11 @@ class OrvDemo {
     OrvDemo(const OrvDemo&) = delete;
     OrvDemo& operator=(const OrvDemo&) = delete;
 
+    // The kind of render context init asks the engine for: KIND_OPENGL, a GLX
+    // context on the X window init is given (the default), or KIND_EGL, an
+    // offscreen frame of init's size that needs no display (the X handles
+    // are then not read).
+    void setRenderContextKind(int kind) { m_renderContextKind = kind; }
     // Starts the engine on the X window and builds the scene; 0 on success. On
     // failure the engine stays started (shutdown stops it) and getError holds
     // the text to show the user.
@@ -80,6 +85,9 @@ class OrvDemo {
     OrvScene* getScene() const { return m_scene; }
     const OrvTextInfo& getTextInfo() const { return m_text; }
     OrvWindowInfo* getWindowInfo() { return &m_window; }
+    // The context init asked for, kept after a failed create so that its
+    // owner can ask it why; null before init and after shutdown.
+    OrvRenderContext* getRenderContext() const { return m_renderContext; }
 
   private:
     int startEngine(_XDisplay* display, unsigned long window, int width, int height);
@@ -96,6 +104,7 @@ class OrvDemo {
     void clampPitch();
 
     int m_flags[kFlagCount];
+    int m_renderContextKind;
     OrvRenderContext* m_renderContext;
     OrvWindowInfo m_window;
     OrvScene* m_scene;

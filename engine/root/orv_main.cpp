@@ -9,6 +9,7 @@
 #include "scene/orv_material_mgr.h"
 #include "core/orv_memory_allocator.h"
 #include "scene/orv_mesh_creator.h"
+#include "opengl/orv_render_context_egl.h"
 #include "opengl/orv_render_context_opengl.h"
 #include "opengl/orv_renderer_opengl.h"
 #include "scene/orv_scene_mgr.h"
@@ -74,10 +75,12 @@ int OrvMain::terminate() {
 }
 
 OrvRenderContext* OrvMain::createRenderContext(int kind) {
-    if (kind != KIND_OPENGL) {
-        return nullptr;
+    OrvRenderContext* context = nullptr;
+    if (kind == KIND_OPENGL) {
+        context = ORV_NEW OrvRenderContextOpenGL();
+    } else if (kind == KIND_EGL) {
+        context = ORV_NEW OrvRenderContextEGL();
     }
-    OrvRenderContext* context = ORV_NEW OrvRenderContextOpenGL();
     if (context == nullptr) {
         return nullptr;
     }

@@ -11,8 +11,10 @@ class OrvRenderer;
 
 class OrvMain {
   public:
-    // Kinds of createRenderContext and createRenderer.
-    enum Kind { KIND_OPENGL = 0 };
+    // Kinds of createRenderContext and createRenderer. KIND_EGL names a
+    // render context only (offscreen, needing no display); the KIND_OPENGL
+    // renderer draws on it as on the GLX context.
+    enum Kind { KIND_OPENGL = 0, KIND_EGL = 1 };
 
     static OrvMain* getInstance();
 
@@ -25,7 +27,7 @@ class OrvMain {
     int terminate();
 
     // An empty context of the kind (the caller runs its create), owned by the
-    // engine root; null for any kind but KIND_OPENGL.
+    // engine root; null for any kind but KIND_OPENGL and KIND_EGL.
     OrvRenderContext* createRenderContext(int kind);
     // Null changes nothing; otherwise the context becomes current.
     void setCurrentRenderContext(OrvRenderContext* context);

@@ -158,7 +158,9 @@ TEST_F(EngineRootTest, FramesArePresentedOnTheCurrentContextOnly) {
     EXPECT_EQ(engine->getCurrentRenderContext(), nullptr);
     engine->swapBuffers();
 
-    EXPECT_EQ(engine->createRenderContext(1), nullptr);
+    for (int kind : {-1, 2, 3}) {
+        EXPECT_EQ(engine->createRenderContext(kind), nullptr) << kind;
+    }
     OrvRenderContext* owned = engine->createRenderContext(OrvMain::KIND_OPENGL);
     ASSERT_NE(owned, nullptr);
     EXPECT_EQ(engine->getCurrentRenderContext(), nullptr) << "a new context is not current";

@@ -1,0 +1,93 @@
+// OrvRenderContextEGL: a render context that needs no window system. It opens
+// an EGL display on Mesa's surfaceless platform (EGL_MESA_platform_surfaceless)
+// and, where EGL offers no such platform, on a GBM device made from the first
+// DRM render node under /dev/dri; a DEBUG line says which it tried and which
+// it took. On it runs a desktop OpenGL context (EGL_OPENGL_API, compatibility
+// profile, so the fixed-function pipeline and both GLSL codepaths work as on
+// GLX) that draws into an offscreen frame of the window information's width
+// and height with its colour, depth and stencil bits: a pbuffer surface on the
+// surfaceless platform, a framebuffer object on GBM (Mesa's GBM platform has
+// no pbuffers). Nothing is presented: swapBuffers waits until the frame is
+// drawn, so that it can be read back.
+//
+// The context owns the EGL display connection, context and surface, and the
+// GBM device and its file. The window information stays the application's:
+// only its size and bits are read, and its X and GLX fields are left alone.
+#pragma once
+
+#include "render/orv_render_context.h"
+
+struct OrvWindowInfo;
+struct gbm_device;
+
+class OrvRenderContextEGL : public OrvRenderContext {
+  public:
+    // What EGL hands back for an entry point name.
+    typedef void (*Proc)();
+
+    OrvRenderContextEGL();
+    ~OrvRenderContextEGL() override;
+
+    OrvRenderContextEGL(const OrvRenderContextEGL&) = delete;
+    OrvRenderContextEGL& operator=(const OrvRenderContextEGL&) = delete;
+
+    // 0 with the context current on its offscreen frame; -1 with a WARNING
+    // line saying what was missing (also kept in getFailure).
+    int create(OrvWindowInfo* window) override;
+    int destroy() override;
+    void makeCurrent() override;
+    // glFinish when this context is current: the frame is complete, nothing
+    // is shown.
+    void swapBuffers() override;
+
+    // Entry points come from EGL, never from GLX.
+    Proc getProcAddress(const char* name);
+    // An offscreen frame waits for no display refresh: always -1 (not
+    // supported), and nothing changes.
+    int setSwapInterval(int interval);
+
+    // "surfaceless" or "gbm" after a successful create, else "".
+    const char* getPlatformName() const { return m_platformName; }
+    // Why the last create failed, the text of its WARNING line after
+    // "OrvRenderContextEGL::create(): "; "" after a success.
+    const char* getFailure() const { return m_failure; }
+    int getWidth() const { return m_width; }
+    int getHeight() const { return m_height; }
+    void* getEGLDisplay() const { return m_display; }
+    void* getEGLContext() const { return m_context; }
+
+  protected:
+    // EGL's client extension string (which platforms exist); tests replace
+    // it to hide a platform.
+    virtual const char* clientExtensions();
+
+  private:
+    static constexpr int kFailureSize = 256;
+
+    int fail(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    int openDisplay();
+    int openSurfaceless(const char* extensions);
+    int openGbm(const char* extensions);
+    int initializeDisplay(void* display, const char* platformName);
+    int chooseConfig(const OrvWindowInfo& window);
+    int createContext();
+    int createTarget();
+    int createPbuffer();
+    int createFramebuffer();
+    bool onSurfaceless() const;
+    void releaseDisplay();
+
+    void* m_display;
+    void* m_config;
+    void* m_context;
+    void* m_surface;
+    gbm_device* m_gbm;
+    int m_gbmFile;
+    unsigned int m_framebuffer;
+    int m_width;
+    int m_height;
+    int m_depthBits;
+    int m_stencilBits;
+    const char* m_platformName;
+    char m_failure[kFailureSize];
+};
