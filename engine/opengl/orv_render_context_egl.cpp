@@ -248,7 +248,7 @@ int OrvRenderContextEGL::chooseConfig(const OrvWindowInfo& window) {
     if (eglBindAPI(EGL_OPENGL_API) != EGL_TRUE) {
         return fail("EGL offers no desktop OpenGL (eglBindAPI(EGL_OPENGL_API) failed).");
     }
-    const bool pbuffer = onSurfaceless();
+    const bool pbuffer = drawsIntoPbuffer();
     const int channelBits = std::min(8, std::max(0, window.colorBits) / 3);
     const EGLint attributes[] = {EGL_SURFACE_TYPE,
                                  pbuffer ? EGL_PBUFFER_BIT : 0,
@@ -296,7 +296,7 @@ int OrvRenderContextEGL::createContext() {
 }
 
 int OrvRenderContextEGL::createTarget() {
-    const int result = onSurfaceless() ? createPbuffer() : createFramebuffer();
+    const int result = drawsIntoPbuffer() ? createPbuffer() : createFramebuffer();
     if (result == 0) {
         // A new context holds none of the state the renderer's cache remembers.
         OrvRendererOpenGL::contextChanged();
@@ -356,6 +356,10 @@ int OrvRenderContextEGL::createFramebuffer() {
         return fail("the %dx%d framebuffer object is incomplete.", m_width, m_height);
     }
     return 0;
+}
+
+bool OrvRenderContextEGL::drawsIntoPbuffer() const {
+    return onSurfaceless();
 }
 
 bool OrvRenderContextEGL::onSurfaceless() const {

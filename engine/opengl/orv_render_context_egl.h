@@ -60,6 +60,10 @@ class OrvRenderContextEGL : public OrvRenderContext {
     // EGL's client extension string (which platforms exist); tests replace
     // it to hide a platform.
     virtual const char* clientExtensions();
+    // Whether the frame is a pbuffer (the surfaceless platform) or a
+    // framebuffer object (GBM); tests ask for the framebuffer object on the
+    // surfaceless platform to draw on both.
+    virtual bool drawsIntoPbuffer() const;
 
   private:
     static constexpr int kFailureSize = 256;

@@ -26,7 +26,7 @@ void EngineContextGlTest::SetUp() {
     // the test window brings is given up.
     window.context.destroy();
     ASSERT_EQ(engine->init(), 0);
-    context = engine->createRenderContext(OrvMain::KIND_OPENGL);
+    context = engine->createRenderContext(orvTestContextKind());
     ASSERT_NE(context, nullptr);
     ASSERT_EQ(context->create(&window.info), 0);
     engine->setCurrentRenderContext(context);

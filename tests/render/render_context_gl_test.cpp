@@ -52,12 +52,12 @@ TEST(RenderContext, TheSurfaceIsAChildWindowCoveringTheWindowWithoutInput) {
     EXPECT_GE(depth, 24);
     EXPECT_GE(stencil, 8);
 
-    EXPECT_EQ(window.context.destroy(), 0);
+    EXPECT_EQ(window.glxContext.destroy(), 0);
     EXPECT_EQ(info.deviceContext, 0u);
     EXPECT_EQ(info.glContext, nullptr);
     EXPECT_EQ(glXGetCurrentContext(), nullptr);
-    EXPECT_EQ(window.context.getWindowInfo(), nullptr);
-    EXPECT_EQ(window.context.destroy(), -1);
+    EXPECT_EQ(window.glxContext.getWindowInfo(), nullptr);
+    EXPECT_EQ(window.glxContext.destroy(), -1);
 }
 
 // X reports a bad window through an error handler whose default ends the
@@ -103,7 +103,7 @@ TEST(RenderContext, AFailedCreateKeepsNoWindowInformation) {
 TEST(RenderContext, CreatingAgainReplacesTheFirstSurface) {
     OrvGlTestWindow window;
     ASSERT_EQ(window.open(), "");
-    ASSERT_EQ(window.context.create(&window.info), 0);
+    ASSERT_EQ(window.glxContext.create(&window.info), 0);
     EXPECT_NE(window.info.deviceContext, 0u);
     Window root = 0;
     Window parent = 0;

@@ -7,14 +7,25 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 
 #include "core/orv_memory_allocator.h"
+#include "root/orv_main.h"
 
 namespace {
 constexpr int kOpenAttempts = 20;
 constexpr useconds_t kOpenRetryMicroseconds = 100000;
 }  // namespace
+
+bool orvTestOnEgl() {
+    const char* kind = std::getenv("ORVANE_TEST_CONTEXT");
+    return kind != nullptr && std::strcmp(kind, "egl") == 0;
+}
+
+int orvTestContextKind() {
+    return orvTestOnEgl() ? OrvMain::KIND_EGL : OrvMain::KIND_OPENGL;
+}
 
 OrvGlTestWindow::~OrvGlTestWindow() {
     context.destroy();
@@ -29,6 +40,23 @@ OrvGlTestWindow::~OrvGlTestWindow() {
 
 std::string OrvGlTestWindow::open(int width, int height) {
     setenv("LP_NUM_THREADS", "1", 1);
+    info.width = width;
+    info.height = height;
+    info.colorBits = 32;
+    info.depthBits = 24;
+    info.stencilBits = 8;
+    return orvTestOnEgl() ? openEgl() : openX(width, height);
+}
+
+std::string OrvGlTestWindow::openEgl() {
+    if (eglContext.create(&info) != 0) {
+        return std::string("the EGL render context could not be created: ") +
+               eglContext.getFailure();
+    }
+    return "";
+}
+
+std::string OrvGlTestWindow::openX(int width, int height) {
     const char* name = std::getenv("DISPLAY");
     if (name == nullptr || name[0] == '\0') {
         return "DISPLAY is not set: the GL tests need an X server (scripts/test starts Xvfb)";
@@ -45,18 +73,13 @@ std::string OrvGlTestWindow::open(int width, int height) {
     if (info.display == nullptr) {
         return std::string("cannot open X display ") + name;
     }
-    info.width = width;
-    info.height = height;
-    info.colorBits = 32;
-    info.depthBits = 24;
-    info.stencilBits = 8;
     const int screen = DefaultScreen(info.display);
     info.window =
         XCreateSimpleWindow(info.display, RootWindow(info.display, screen), 0, 0, width, height, 0,
                             BlackPixel(info.display, screen), BlackPixel(info.display, screen));
     XMapWindow(info.display, info.window);
     XSync(info.display, False);
-    if (context.create(&info) != 0) {
+    if (glxContext.create(&info) != 0) {
         return "the render context could not be created on the test window";
     }
     return "";
@@ -68,7 +91,11 @@ OrvPicture OrvPicture::readBackBuffer(int width, int height) {
     picture.height = height;
     picture.rgba.resize(static_cast<size_t>(4) * width * height);
     glFinish();
-    glReadBuffer(GL_BACK);
+    // A framebuffer object (the EGL context on GBM) has no back buffer; it is
+    // read from its colour attachment.
+    if (glInteger(GL_FRAMEBUFFER_BINDING) == 0) {
+        glReadBuffer(GL_BACK);
+    }
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, picture.rgba.data());
     return picture;

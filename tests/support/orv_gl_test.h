@@ -3,6 +3,10 @@
 // back buffer read into a picture, and a gtest fixture that puts the three
 // together. A test that cannot get a display or a context fails; it is never
 // skipped.
+//
+// The tests run on the GLX context by default; with ORVANE_TEST_CONTEXT=egl
+// the same tests run on the offscreen EGL context instead, with no X window
+// and no display needed.
 #pragma once
 
 #include <array>
@@ -13,12 +17,20 @@
 
 #include <gtest/gtest.h>
 
+#include "opengl/orv_render_context_egl.h"
 #include "opengl/orv_render_context_opengl.h"
 #include "opengl/orv_renderer_opengl.h"
 #include "orv_test_log.h"
 #include "render/orv_window_info.h"
 
-// An X window of its own on $DISPLAY, covered by an OrvRenderContextOpenGL.
+// True when ORVANE_TEST_CONTEXT asks for the EGL context.
+bool orvTestOnEgl();
+// The kind of render context the engine root makes for the GL tests:
+// OrvMain::KIND_EGL on EGL, else OrvMain::KIND_OPENGL.
+int orvTestContextKind();
+
+// An X window of its own on $DISPLAY, covered by an OrvRenderContextOpenGL;
+// or, on EGL, an offscreen frame of the same size and bits.
 class OrvGlTestWindow {
   public:
     static constexpr int kWidth = 640;
@@ -33,13 +45,22 @@ class OrvGlTestWindow {
 
     // Opens the display, maps a width x height window and creates the context
     // on it (current afterwards), asking for 32 colour, 24 depth and 8
-    // stencil bits. Pins LP_NUM_THREADS first so that llvmpipe pictures are
-    // repeatable. Returns "" on success, else what failed.
+    // stencil bits; on EGL, creates the offscreen context of that size. Pins
+    // LP_NUM_THREADS first so that llvmpipe pictures are repeatable. Returns
+    // "" on success, else what failed.
     std::string open(int width = kWidth, int height = kHeight);
 
-    // Filled by open; the context writes its surface and GL context here.
+    // Filled by open; the GLX context writes its surface and GL context here.
     OrvWindowInfo info = {};
-    OrvRenderContextOpenGL context;
+    OrvRenderContextOpenGL glxContext;
+    OrvRenderContextEGL eglContext;
+    // The one of the two that open creates.
+    OrvRenderContext& context =
+        orvTestOnEgl() ? static_cast<OrvRenderContext&>(eglContext) : glxContext;
+
+  private:
+    std::string openX(int width, int height);
+    std::string openEgl();
 };
 
 // The back buffer as RGBA bytes, rows bottom-up as OpenGL reads them.
