@@ -5,6 +5,9 @@
 // of their own. Runs alternate between the two, and each side reports the
 // median of its runs: milliseconds per frame, frames per second and the
 // ratio engine / reference. Lines starting with "result" are for scripts/bench.
+// Then the demo scene and the demo scene plus 1,000 boxes once more on the
+// offscreen EGL context, against the engine's frames in the GLX window
+// (lines starting with "offscreen").
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -12,6 +15,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -63,11 +67,17 @@ class FrameBench {
 
     void runDemo(int boxes, int frames);
     void runPath(const char* name, int option, int frames);
+    // The demo again, on the EGL context; stop ends it.
+    std::string startOffscreen();
+    void runOffscreen(int boxes, int frames);
 
   private:
     Result compare(OrvScene* scene, const OrvTextInfo* text,
                    const std::function<void()>& engineFrame, int frames);
     void report(const std::string& name, int meshes, const Result& result);
+    std::unique_ptr<OrvBoxField> addBoxes(int boxes);
+    void removeBoxes(std::unique_ptr<OrvBoxField> field);
+    int scaledFrames(int frames) const;
 
     OrvBenchWindow m_engineWindow;
     OrvBenchWindow m_referenceWindow;
@@ -77,7 +87,13 @@ class FrameBench {
     OrvTextInfo m_referenceText = {};
     OrvRenderContext* m_engineContext = nullptr;
     double m_frameScale = 1.0;
+    // The engine's milliseconds per frame in the GLX window, by scene name.
+    std::map<std::string, double> m_windowMs;
 };
+
+std::string demoName(int boxes) {
+    return boxes > 0 ? "demo + " + std::to_string(boxes) + " boxes" : "demo";
+}
 
 std::string FrameBench::start(bool quick) {
     m_frameScale = quick ? 0.1 : 1.0;
@@ -117,16 +133,22 @@ std::string FrameBench::start(bool quick) {
 }
 
 void FrameBench::stop() {
-    m_referenceContext.makeCurrent();
-    OrvRenderer::getInstance()->destroyFont(&m_referenceText, &m_referenceInfo);
-    m_referenceContext.destroy();
+    if (m_referenceContext.getWindowInfo() != nullptr) {
+        m_referenceContext.makeCurrent();
+        OrvRenderer::getInstance()->destroyFont(&m_referenceText, &m_referenceInfo);
+        m_referenceContext.destroy();
+    }
     m_engineContext->makeCurrent();
     m_demo.shutdown();
 }
 
+int FrameBench::scaledFrames(int frames) const {
+    return std::max(2, static_cast<int>(frames * m_frameScale));
+}
+
 Result FrameBench::compare(OrvScene* scene, const OrvTextInfo* text,
                            const std::function<void()>& engineFrame, int frames) {
-    frames = std::max(2, static_cast<int>(frames * m_frameScale));
+    frames = scaledFrames(frames);
     m_engineContext->makeCurrent();
     engineFrame();
     OrvReferenceScene reference(scene, text);
@@ -151,23 +173,62 @@ Result FrameBench::compare(OrvScene* scene, const OrvTextInfo* text,
 
 void FrameBench::runDemo(int boxes, int frames) {
     OrvScene* scene = m_demo.getScene();
-    std::unique_ptr<OrvBoxField> field;
-    if (boxes > 0) {
-        field = std::make_unique<OrvBoxField>(scene, boxes, 1);
-    }
+    std::unique_ptr<OrvBoxField> field = addBoxes(boxes);
     const Result result = compare(
         scene, &m_demo.getTextInfo(), [this]() { m_demo.frame(kFrameSeconds); }, frames);
-    const std::string name = boxes > 0 ? "demo + " + std::to_string(boxes) + " boxes" : "demo";
-    report(name, scene->getMeshes()->getCount(), result);
+    m_windowMs[demoName(boxes)] = result.engineMs;
+    report(demoName(boxes), scene->getMeshes()->getCount(), result);
+    removeBoxes(std::move(field));
+}
+
+std::unique_ptr<OrvBoxField> FrameBench::addBoxes(int boxes) {
+    if (boxes == 0) {
+        return nullptr;
+    }
+    return std::make_unique<OrvBoxField>(m_demo.getScene(), boxes, 1);
+}
+
+void FrameBench::removeBoxes(std::unique_ptr<OrvBoxField> field) {
     if (field == nullptr) {
         return;
     }
+    OrvScene* scene = m_demo.getScene();
     OrvSceneNodeMgr* nodes = OrvSceneNodeMgr::getInstance();
     for (OrvMesh* box : field->boxes()) {
         scene->getMeshes()->remove(box);
         scene->getObjects()->remove(box);
         nodes->destroyNode(box);
     }
+}
+
+std::string FrameBench::startOffscreen() {
+    m_demo.setRenderContextKind(OrvMain::KIND_EGL);
+    if (m_demo.init(nullptr, 0, kWidth, kHeight) != 0) {
+        return m_demo.getError();
+    }
+    m_engineContext = OrvMain::getInstance()->getCurrentRenderContext();
+    m_demo.frame(kFrameSeconds);
+    std::printf("\n%-34s %13s %13s %8s %13s\n", "offscreen scene", "EGL", "GLX window", "ratio",
+                "EGL");
+    return "";
+}
+
+void FrameBench::runOffscreen(int boxes, int frames) {
+    std::unique_ptr<OrvBoxField> field = addBoxes(boxes);
+    std::vector<double> offscreen;
+    for (int run = 0; run < kRuns; ++run) {
+        offscreen.push_back(timeFrames(
+            m_engineContext, [this]() { m_demo.frame(kFrameSeconds); }, scaledFrames(frames)));
+    }
+    const std::string name = demoName(boxes);
+    const double eglMs = median(offscreen);
+    const double windowMs = m_windowMs[name];
+    std::printf("%-34s %10.3f ms %10.3f ms %8.3f %9.1f fps\n", name.c_str(), eglMs, windowMs,
+                eglMs / windowMs, 1000.0 / eglMs);
+    std::printf("offscreen\t%s\t%.4f\t%.4f\t%.4f\n", name.c_str(), eglMs, windowMs,
+                eglMs / windowMs);
+    std::fflush(stdout);
+    removeBoxes(std::move(field));
 }
 
 // One large lit box drawn on one path: option selects it in the mesh record.
@@ -236,6 +297,14 @@ int main(int argc, char** argv) {
         bench.runPath("display list", OrvMeshData::displayList, 4);
         bench.runPath("immediate mode", OrvMeshData::immediateMode, 4);
     }
+    bench.stop();
+    const std::string offscreenFailure = bench.startOffscreen();
+    if (!offscreenFailure.empty()) {
+        std::fprintf(stderr, "frame_bench: offscreen: %s\n", offscreenFailure.c_str());
+        return 1;
+    }
+    bench.runOffscreen(0, 60);
+    bench.runOffscreen(1000, 20);
     bench.stop();
     return 0;
 }
