@@ -73,11 +73,14 @@ GtkWidget* widgetOf(unsigned long xWindow) {
 
 class OrvDemoWindowTest : public ::testing::Test {
   protected:
+    // Once: GDK keeps the text it is given, and a second call would lose the
+    // first.
+    static void SetUpTestSuite() { gdk_set_allowed_backends("x11"); }
+
     void SetUp() override {
         setenv("LP_NUM_THREADS", "1", 1);
         // Opened first, it keeps the X server from resetting between tests.
         ASSERT_NE(nullptr, OrvTestDisplay::get()) << "the demo window tests need an X display";
-        gdk_set_allowed_backends("x11");
         ASSERT_TRUE(gtk_init_check(nullptr, nullptr));
         drawSignal = g_signal_lookup("draw", GTK_TYPE_WIDGET);
         hook = g_signal_add_emission_hook(drawSignal, 0, noteDrawSignal, &frameLog, nullptr);
