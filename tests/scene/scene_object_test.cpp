@@ -129,9 +129,12 @@ TEST_F(SceneObjectTest, AxesAreDrawnOnlyWithFlagTwelve) {
 
     gizmo->setFlag(ORV_FLAG_DRAW_AXES, 1);
     gizmo->render(0.016f);
-    std::vector<std::string> expected = {"loadViewMatrix()", matrixText("multMatrix", 5, 6, 7),
-                                         "disable(2)",       "disable(5)",
-                                         "disable(1)",       "disable(4)"};
+    std::vector<std::string> expected = {"loadViewMatrix()",
+                                         matrixText("multMatrix", 5, 6, 7),
+                                         "disable(RESERVED_CAPABILITY)",
+                                         "disable(5)",
+                                         "disable(LIGHTING)",
+                                         "disable(DEPTH_TEST)"};
     for (const std::string& line : axesLines()) {
         expected.push_back(line);
     }

@@ -130,10 +130,10 @@ TEST_F(SceneTest, RenderSetsUpFirstCameraThenLightsMeshesOthers) {
         "box.render",
         "loadViewMatrix()",
         "multMatrix(1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1)",
-        "disable(2)",
+        "disable(RESERVED_CAPABILITY)",
         "disable(5)",
-        "disable(1)",
-        "disable(4)",
+        "disable(LIGHTING)",
+        "disable(DEPTH_TEST)",
     };
     for (const std::string& line : axesLines()) {
         expected.push_back(line);
