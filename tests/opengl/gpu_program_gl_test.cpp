@@ -297,8 +297,9 @@ TEST_F(GpuProgramGlTest, DestroyingAProgramDeletesItsShadersAndItself) {
 }
 
 TEST_F(GpuProgramGlTest, WithoutGlslEveryOperationStandsAside) {
-    renderer->terminate();
-    ORV_DELETE(renderer);
+    // The root's renderer gives way to one without GLSL, which the test owns
+    // and releases once the node it drew has gone.
+    engine->destroyRenderer();
     OrvReplacedStringsRenderer* plain = ORV_NEW OrvReplacedStringsRenderer();
     renderer = plain;
     plain->strings[GL_VERSION] = "1.5.0 Test";
@@ -335,6 +336,11 @@ TEST_F(GpuProgramGlTest, WithoutGlslEveryOperationStandsAside) {
     EXPECT_EQ(countStartingWith(log, "<*>[DEBUG]#OrvRendererOpenGL::"), 0);
     EXPECT_EQ(countStartingWith(log, "<!>"), 0);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+    manager->destroyNode(shader);
+    plain->terminate();
+    ORV_DELETE(plain);
+    renderer = nullptr;
 }
 
 }  // namespace

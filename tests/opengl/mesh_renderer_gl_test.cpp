@@ -20,10 +20,10 @@ const std::string kIboCreated =
 
 // A 40 x 40 plane of 4 x 4 cells seen from above, unlit and white on black,
 // so that each of its 32 triangles covers pixels of its own.
-class MeshRendererTest : public OrvGlTest {
+class MeshRendererTest : public OrvEngineGlTest {
   protected:
     void SetUp() override {
-        OrvGlTest::SetUp();
+        OrvEngineGlTest::SetUp();
         if (HasFatalFailure()) {
             return;
         }
@@ -39,7 +39,7 @@ class MeshRendererTest : public OrvGlTest {
         if (renderer != nullptr) {
             releaseGpuObjects();
         }
-        OrvGlTest::TearDown();
+        OrvEngineGlTest::TearDown();
     }
 
     void releaseGpuObjects() {

@@ -10,10 +10,10 @@ namespace {
 
 const float kIdentity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 
-class RendererLightTest : public OrvGlTest {
+class RendererLightTest : public OrvEngineGlTest {
   protected:
     void SetUp() override {
-        OrvGlTest::SetUp();
+        OrvEngineGlTest::SetUp();
         if (HasFatalFailure()) {
             return;
         }

@@ -13,10 +13,10 @@ namespace {
 // A small scene drawn the way the engine's objects draw: a camera, a light
 // near the eye, a lit red triangle facing it, the light's marker point, a
 // pair of axis lines and a line of text.
-class RendererPictureTest : public OrvGlTest {
+class RendererPictureTest : public OrvEngineGlTest {
   protected:
     void SetUp() override {
-        OrvGlTest::SetUp();
+        OrvEngineGlTest::SetUp();
         if (HasFatalFailure()) {
             return;
         }
@@ -31,7 +31,7 @@ class RendererPictureTest : public OrvGlTest {
     }
     void TearDown() override {
         triangle.releaseArrays();
-        OrvGlTest::TearDown();
+        OrvEngineGlTest::TearDown();
     }
 
     // Where a world point lands in the window, with the renderer's matrices.

@@ -9,6 +9,9 @@
 
 namespace {
 
+// The engine on OpenGL, under the name these tests have always run by.
+using OrvGlTest = OrvEngineGlTest;
+
 const char kCrippled[] =
     "OrvRendererOpenGL::detectAPIVersion(): OpenGL %d.%d detected. Hey bud, your graphics board "
     "is crippled! If you really wanna do serious realtime 3D, change it!";

@@ -6,7 +6,7 @@
 
 namespace {
 
-using RendererStateTest = OrvGlTest;
+using RendererStateTest = OrvEngineGlTest;
 
 // Front then back polygon mode.
 std::pair<GLint, GLint> polygonModes() {

@@ -9,10 +9,10 @@
 
 namespace {
 
-class RendererTextTest : public OrvGlTest {
+class RendererTextTest : public OrvEngineGlTest {
   protected:
     void SetUp() override {
-        OrvGlTest::SetUp();
+        OrvEngineGlTest::SetUp();
         if (HasFatalFailure()) {
             return;
         }
@@ -27,7 +27,7 @@ class RendererTextTest : public OrvGlTest {
         if (renderer != nullptr) {
             renderer->destroyFont(&text, &window.info);
         }
-        OrvGlTest::TearDown();
+        OrvEngineGlTest::TearDown();
     }
 
     void setText(const char* line) {

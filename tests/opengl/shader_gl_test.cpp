@@ -8,18 +8,10 @@
 #include <cstring>
 
 void ShaderGlTest::SetUp() {
-    OrvGlTest::SetUp();
+    OrvEngineGlTest::SetUp();
     ASSERT_FALSE(HasFatalFailure());
     ASSERT_EQ(renderer->hasGl2Shaders, expectArbPath() ? 0 : 1);
     ASSERT_EQ(renderer->hasArbShaders, 1);
-    manager->init();
-    manager->registerCreator(&creator);
-}
-
-void ShaderGlTest::TearDown() {
-    // The nodes release their programs while the renderer still exists.
-    manager->terminate();
-    OrvGlTest::TearDown();
 }
 
 bool ShaderGlTest::expectArbPath() {

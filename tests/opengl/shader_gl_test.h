@@ -1,7 +1,7 @@
-// The fixture of the GL shader tests: a window, a context and an initialised
-// renderer (OrvGlTest), the node manager making GPU shader nodes, and the
-// codepath this run must take. The tests run twice: on the driver's own
-// version (GL2 codepath) and with MESA_GL_VERSION_OVERRIDE below 2 (ARB).
+// The fixture of the GL shader tests: the engine on OpenGL (OrvEngineGlTest),
+// whose node manager makes the GPU shader nodes, and the codepath this run
+// must take. The tests run twice: on the driver's own version (GL2 codepath)
+// and with MESA_GL_VERSION_OVERRIDE below 2 (ARB).
 #pragma once
 
 #include <GL/gl.h>
@@ -12,10 +12,9 @@
 #include "orv_gl_test.h"
 #include "orvane.h"
 
-class ShaderGlTest : public OrvGlTest {
+class ShaderGlTest : public OrvEngineGlTest {
   protected:
     void SetUp() override;
-    void TearDown() override;
 
     // True when this run must take the ARB codepath.
     static bool expectArbPath();
@@ -37,6 +36,6 @@ class ShaderGlTest : public OrvGlTest {
     std::vector<float> uniformFloats(GLuint program, const char* name, int count) const;
     std::vector<int> uniformInts(GLuint program, const char* name, int count) const;
 
+    // The engine's node manager, which makes GPU shader nodes.
     OrvSceneNodeMgr* manager = OrvSceneNodeMgr::getInstance();
-    OrvGpuShaderCreator creator;
 };

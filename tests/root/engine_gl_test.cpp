@@ -4,11 +4,14 @@
 
 #include <cstdio>
 
-#include "lifecycle_test_support.h"
+#include "orv_create_node.h"
+#include "orv_gl_test.h"
+#include "orvane.h"
 
 namespace {
 
-using EngineDriverVersion = EngineContextGlTest;
+using EngineDriverVersion = OrvWindowTest;
+using EngineGlTest = OrvEngineGlTest;
 
 const char kRendererDone[] = "OrvRendererOpenGL::terminate(): done.";
 
@@ -29,7 +32,7 @@ TEST_F(EngineDriverVersion, CreateRendererReportsWhetherItInitialised) {
     EXPECT_EQ(OrvRenderer::getInstance(), engine->getRenderer());
 
     engine->terminate();
-    EXPECT_EQ(messagesWith(log, kRendererDone).size(), 1u);
+    EXPECT_EQ(log.messagesWith(kRendererDone).size(), 1u);
     EXPECT_EQ(OrvRenderer::getInstance(), nullptr);
     EXPECT_EQ(engine->getRenderer(), nullptr);
 }
@@ -37,7 +40,7 @@ TEST_F(EngineDriverVersion, CreateRendererReportsWhetherItInitialised) {
 TEST_F(EngineGlTest, SecondRendererReleasesTheFirst) {
     const size_t blocks = OrvMemoryAllocator::trackedBlockCount();
     EXPECT_EQ(engine->createRenderer(OrvMain::KIND_OPENGL), 0);
-    EXPECT_EQ(messagesWith(log, kRendererDone).size(), 1u);
+    EXPECT_EQ(log.messagesWith(kRendererDone).size(), 1u);
     EXPECT_EQ(OrvMemoryAllocator::trackedBlockCount(), blocks);
     EXPECT_EQ(OrvRenderer::getInstance(), engine->getRenderer());
 
@@ -127,7 +130,7 @@ TEST_F(EngineRunGlTest, WholeRunLeavesNoLeak) {
         shader->setUniform1f("time", 0.016f * frame);
         const OrvPicture picture = drawFrame(scene);
         if (frame == frames - 1) {
-            picture.keep("lifecycle_whole_run");
+            picture.keep("root_whole_run");
             EXPECT_GT(picture.countNot(26, 26, 26, 1), 5000) << "the scene was drawn";
         }
         engine->swapBuffers();
@@ -138,7 +141,7 @@ TEST_F(EngineRunGlTest, WholeRunLeavesNoLeak) {
     EXPECT_TRUE(
         log.contains("OrvMemoryAllocator::dumpMemoryLeaks(): Yeah! No memory leak! "
                      "Congratulations! You're a smart pointer man ;)"));
-    EXPECT_EQ(messagesWith(log, "bytes unfreed").size(), 0u);
+    EXPECT_EQ(log.messagesWith("bytes unfreed").size(), 0u);
     EXPECT_EQ(log.text().find("<!>[WARNING]#"), std::string::npos) << "no failure on the way";
     EXPECT_EQ(log.messages().back(), "Orvane - terminate ok.");
 }

@@ -1,7 +1,9 @@
 // The engine root without a driver: the start and stop lines, the creators
 // and their order, nodes still alive at the stop, the leak report, renderer
 // kinds without an implementation and the current render context.
-#include "lifecycle_test_support.h"
+#include "orv_create_node.h"
+#include "orv_engine_test.h"
+#include "orvane.h"
 
 namespace {
 
@@ -42,7 +44,7 @@ const char kStart[] = "Orvane - init in progress...";
 const char kStarted[] = "Orvane - init ok.";
 const char kStopped[] = "Orvane - terminate ok.";
 
-using EngineRootTest = EngineTest;
+using EngineRootTest = OrvEngineTest;
 
 }  // namespace
 
@@ -63,7 +65,7 @@ TEST(EngineLog, StartAndStopLinesAtNormal) {
 }
 
 TEST_F(EngineRootTest, CreatorsComeAndGoInTheirOrder) {
-    EXPECT_EQ(messagesWith(log, "::registerCreator("),
+    EXPECT_EQ(log.messagesWith("::registerCreator("),
               creatorLines("OrvSceneNodeMgr::registerCreator(): ", " registered ok."));
     for (const char* type : kTypes) {
         OrvSceneNode* node = OrvSceneNodeMgr::getInstance()->createNode(type, nullptr);
@@ -72,7 +74,7 @@ TEST_F(EngineRootTest, CreatorsComeAndGoInTheirOrder) {
     }
 
     OrvMain::getInstance()->terminate();
-    EXPECT_EQ(messagesWith(log, "::unregisterCreator("),
+    EXPECT_EQ(log.messagesWith("::unregisterCreator("),
               creatorLines("OrvSceneNodeMgr::unregisterCreator(): ", " unregistered ok."));
     const std::vector<std::string> messages = log.messages();
     // The stop's steps, each found after the one before.
@@ -97,8 +99,8 @@ TEST_F(EngineRootTest, CreatorsComeAndGoInTheirOrder) {
 TEST_F(EngineRootTest, SecondInitIsRefused) {
     EXPECT_EQ(OrvMain::getInstance()->init(), -1);
     EXPECT_EQ(log.messages().back(), "OrvMain::init(): engine already started.");
-    EXPECT_EQ(messagesWith(log, "::registerCreator(").size(), 7u);
-    EXPECT_EQ(messagesWith(log, kStart).size(), 1u);
+    EXPECT_EQ(log.messagesWith("::registerCreator(").size(), 7u);
+    EXPECT_EQ(log.messagesWith(kStart).size(), 1u);
 }
 
 TEST(EngineLeakReport, StopDestroysLiveNodesAndReportsWhatTheCallerHolds) {
@@ -118,7 +120,7 @@ TEST(EngineLeakReport, StopDestroysLiveNodesAndReportsWhatTheCallerHolds) {
     engine->terminate();
     const std::vector<std::string> messages = log.messages();
     // The scene's root, the four objects and the shader.
-    const std::vector<std::string> killed = messagesWith(log, "killAllNodes(): node");
+    const std::vector<std::string> killed = log.messagesWith("killAllNodes(): node");
     EXPECT_EQ(killed.size(), 6u);
     const int reportStart =
         indexOf(messages,
@@ -147,10 +149,10 @@ TEST_F(EngineRootTest, RendererKindsWithoutImplementation) {
     for (int kind : {-1, 1, 2, 3, 4}) {
         EXPECT_EQ(engine->createRenderer(kind), -1) << kind;
         EXPECT_EQ(engine->getRenderer(), nullptr) << kind;
-        EXPECT_EQ(OrvRenderer::getInstance(), &renderer) << kind;
+        EXPECT_EQ(OrvRenderer::getInstance(), &recorder) << kind;
     }
     engine->destroyRenderer();
-    EXPECT_EQ(OrvRenderer::getInstance(), &renderer);
+    EXPECT_EQ(OrvRenderer::getInstance(), &recorder);
 }
 
 TEST_F(EngineRootTest, FramesArePresentedOnTheCurrentContextOnly) {

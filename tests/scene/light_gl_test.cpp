@@ -5,9 +5,13 @@
 
 #include <functional>
 
-#include "lifecycle_test_support.h"
+#include "orv_create_node.h"
+#include "orv_gl_test.h"
+#include "orvane.h"
 
 namespace {
+
+using EngineGlTest = OrvEngineGlTest;
 
 const float kIdentity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 
@@ -176,7 +180,7 @@ TEST_F(EngineGlTest, ThreeColouredLightsOnALitPlane) {
     }
 
     const OrvPicture picture = drawFrame(scene);
-    picture.keep("lifecycle_three_lights");
+    picture.keep("scene_three_lights");
     auto expectAt = [&](float x, std::array<int, 3> rgb, const std::string& what) {
         expectColour(picture, windowPixel(x, 0, 0), rgb, 6, what);
     };

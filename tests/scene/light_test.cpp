@@ -4,11 +4,13 @@
 #include <cstring>
 #include <functional>
 
-#include "lifecycle_test_support.h"
+#include "orv_create_node.h"
+#include "orv_engine_test.h"
+#include "orvane.h"
 
 namespace {
 
-using LightTest = EngineTest;
+using LightTest = OrvEngineTest;
 
 std::vector<float> vec(const float* values, int count = 4) {
     return std::vector<float>(values, values + count);
@@ -50,7 +52,7 @@ TEST_F(LightTest, EveryFrameEnablesAndPlacesTheLight) {
     OrvLight* light = createNode<OrvLight>(ORV_NODE_LIGHT, "sun");
     const OrvVector4 where{5, 6, 7, 1};
     light->setPosition(&where);
-    renderer.clear();
+    recorder.clear();
 
     const std::vector<std::string> frame = {lightLine("enableLight", "sun"),
                                             lightLine("setLightColors", "sun"), "loadViewMatrix()",
@@ -58,10 +60,10 @@ TEST_F(LightTest, EveryFrameEnablesAndPlacesTheLight) {
     for (int i = 0; i < 2; ++i) {
         light->update(0.016f);
         light->apply();
-        EXPECT_EQ(renderer.texts(), frame) << "frame " << i;
-        EXPECT_EQ(renderer.last("setLightPosition")->record, light->getLightData());
+        EXPECT_EQ(recorder.texts(), frame) << "frame " << i;
+        EXPECT_EQ(recorder.last("setLightPosition")->record, light->getLightData());
         EXPECT_EQ(light->getFlag(3), 0);
-        renderer.clear();
+        recorder.clear();
     }
     EXPECT_EQ(vec(light->getLightData()->position), (std::vector<float>{5, 6, 7, 1}));
 
@@ -70,7 +72,7 @@ TEST_F(LightTest, EveryFrameEnablesAndPlacesTheLight) {
     light->setFlag(1, 0);
     light->update(0.016f);
     light->apply();
-    EXPECT_EQ(renderer.texts(),
+    EXPECT_EQ(recorder.texts(),
               (std::vector<std::string>{"loadViewMatrix()", lightLine("setLightPosition", "sun")}));
 }
 
@@ -81,19 +83,19 @@ TEST_F(LightTest, MarkerPointInTheDiffuseColour) {
     const float red[4] = {1, 0, 0, 1};
     light->setDiffuse(red);
     light->update(0.016f);
-    renderer.clear();
+    recorder.clear();
 
     light->render(0.016f);
-    EXPECT_TRUE(renderer.calls.empty()) << "flag 4 is 0: no marker";
+    EXPECT_TRUE(recorder.calls.empty()) << "flag 4 is 0: no marker";
 
     light->setFlag(4, 1);
     light->render(0.016f);
-    EXPECT_EQ(renderer.names(), (std::vector<std::string>{"loadViewMatrix", "multMatrix",
+    EXPECT_EQ(recorder.names(), (std::vector<std::string>{"loadViewMatrix", "multMatrix",
                                                           "applyRenderStates", "drawPoint"}));
-    const std::vector<float>& matrix = renderer.last("multMatrix")->values;
+    const std::vector<float>& matrix = recorder.last("multMatrix")->values;
     EXPECT_EQ(std::vector<float>(matrix.begin() + 12, matrix.end()),
               (std::vector<float>{10, 20, 30, 1}));
-    EXPECT_EQ(renderer.last("drawPoint")->values,
+    EXPECT_EQ(recorder.last("drawPoint")->values,
               (std::vector<float>{0, 0, 0, 1, 1, 0, 0, 1, OrvLight::kMarkerSize}));
 }
 

@@ -14,16 +14,13 @@ namespace {
 
 // The demo's set-up in small: a lit box over a white wireframe grid, one
 // light, a camera above and in front.
-class MeshPathsTest : public OrvGlTest {
+class MeshPathsTest : public OrvEngineGlTest {
   protected:
     void SetUp() override {
-        OrvGlTest::SetUp();
+        OrvEngineGlTest::SetUp();
         if (HasFatalFailure()) {
             return;
         }
-        nodes->init();
-        nodes->registerCreator(&materialCreator);
-        nodes->registerCreator(&meshCreator);
         baseline = OrvMemoryAllocator::trackedBlockCount();
         const float eye[3] = {90, 110, 160};
         const float centre[3] = {0, 0, 0};
@@ -37,14 +34,6 @@ class MeshPathsTest : public OrvGlTest {
         renderer->setLightColors(&light);
         renderer->setLightPosition(&light);
     }
-    void TearDown() override {
-        if (renderer != nullptr) {
-            OrvMaterialMgr::getInstance()->destroyAllMaterials();
-            nodes->terminate();
-        }
-        OrvGlTest::TearDown();
-    }
-
     OrvMesh* makeBox(int points) {
         OrvMesh* box = static_cast<OrvMesh*>(nodes->createNode(ORV_NODE_MESH, "box"));
         box->createBox(50, 50, 50, points, points, points);
@@ -114,8 +103,6 @@ class MeshPathsTest : public OrvGlTest {
     }
 
     OrvSceneNodeMgr* nodes = OrvSceneNodeMgr::getInstance();
-    OrvMaterialCreator materialCreator;
-    OrvMeshCreator meshCreator;
     OrvLightData light = {};
     size_t baseline = 0;
     BufferProbe buffers;

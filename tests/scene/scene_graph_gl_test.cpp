@@ -11,31 +11,24 @@
 #include <string>
 
 #include "orv_gl_test.h"
-#include "scene_graph_test_support.h"
+#include "orv_create_node.h"
+#include "orvane.h"
 
 namespace {
 
-// A window, a context and the OpenGL renderer, with the engine's managers
-// around each test and the same leak check as the recording tests.
-class SceneGraphGlTest : public OrvGlTest {
+// The engine on OpenGL, with the same leak check as the recording tests:
+// the engine's stop releases every block allocated since before its start.
+class SceneGraphGlTest : public OrvEngineGlTest {
   protected:
     void SetUp() override {
-        OrvGlTest::SetUp();
-        if (HasFatalFailure()) {
-            return;
-        }
         baselineBlocks = OrvMemoryAllocator::trackedBlockCount();
-        engine = new SceneGraphEngine();
+        OrvEngineGlTest::SetUp();
     }
     void TearDown() override {
-        if (engine != nullptr) {
-            delete engine;
-            EXPECT_EQ(OrvMemoryAllocator::trackedBlockCount(), baselineBlocks);
-        }
-        OrvGlTest::TearDown();
+        OrvEngineGlTest::TearDown();
+        EXPECT_EQ(OrvMemoryAllocator::trackedBlockCount(), baselineBlocks);
     }
 
-    SceneGraphEngine* engine = nullptr;
     size_t baselineBlocks = 0;
 };
 

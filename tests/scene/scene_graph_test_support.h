@@ -11,7 +11,7 @@
 
 #include "orv_create_node.h"
 #include "orv_recording_renderer.h"
-#include "orv_test_log.h"
+#include "orv_logged_test.h"
 #include "orvane.h"
 
 inline constexpr char kStandInMeshType[] = "TEST_NODE_MESH";
@@ -88,7 +88,7 @@ class SceneGraphEngine {
 // A recording renderer, the engine's managers and the log captured at the
 // DEBUG level. TearDown shuts the managers down and checks that every block
 // the engine allocated during the test was released.
-class SceneGraphTest : public ::testing::Test {
+class SceneGraphTest : public OrvLoggedTest {
   protected:
     void SetUp() override;
     void TearDown() override;
@@ -96,7 +96,6 @@ class SceneGraphTest : public ::testing::Test {
     // The recorded texts of the calls made since the last clear.
     std::vector<std::string> calls() const { return renderer.texts(); }
 
-    OrvTestLog log{OrvLog::DEBUG};
     OrvRecordingRenderer renderer;
     size_t baselineBlocks = 0;
     SceneGraphEngine* engine = nullptr;

@@ -2,9 +2,13 @@
 // blend across it, and a shader on its first material replaces them.
 #include <GL/gl.h>
 
-#include "lifecycle_test_support.h"
+#include "orv_create_node.h"
+#include "orv_gl_test.h"
+#include "orvane.h"
 
 namespace {
+
+using EngineGlTest = OrvEngineGlTest;
 
 const char kVertexSource[] = "void main() { gl_Position = ftransform(); }";
 const char kYellowSource[] = "void main() { gl_FragColor = vec4(1.0, 1.0, 0.0, 1.0); }";
@@ -54,7 +58,7 @@ class TriangleGlTest : public EngineGlTest {
 
 TEST_F(TriangleGlTest, VertexColoursBlendAcrossTheTriangle) {
     const OrvPicture picture = drawFrame(scene);
-    picture.keep("lifecycle_triangle_colours");
+    picture.keep("scene_triangle_colours");
     struct Case {
         std::array<float, 3> weights;
         std::array<int, 3> rgb;
@@ -85,7 +89,7 @@ TEST_F(TriangleGlTest, ShaderOfTheFirstMaterialColoursIt) {
     triangle->getRenderState()->addMaterial(material);
 
     const OrvPicture picture = drawFrame(scene);
-    picture.keep("lifecycle_triangle_shader");
+    picture.keep("scene_triangle_shader");
     for (const std::array<float, 3>& w :
          {std::array<float, 3>{0.8f, 0.1f, 0.1f}, {1 / 3.0f, 1 / 3.0f, 1 / 3.0f}}) {
         expectColour(picture, pixelAt(w), {255, 255, 0}, 0, ::testing::PrintToString(w));

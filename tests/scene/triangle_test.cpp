@@ -1,11 +1,13 @@
 // The triangle node against the recording renderer: its record, what a frame
 // sends with and without a shader on its first material, and a released
 // triangle that must not be drawn.
-#include "lifecycle_test_support.h"
+#include "orv_create_node.h"
+#include "orv_engine_test.h"
+#include "orvane.h"
 
 namespace {
 
-using TriangleTest = EngineTest;
+using TriangleTest = OrvEngineTest;
 
 const std::vector<std::string> kPlainDraw = {"loadViewMatrix", "multMatrix", "applyRenderStates",
                                              "drawTriangle"};
@@ -46,26 +48,26 @@ TEST_F(TriangleTest, UpdateAndApplyClearTheirFlags) {
     EXPECT_EQ(triangle->getFlag(3), 1);
     triangle->apply();
     EXPECT_EQ(triangle->getFlag(3), 0);
-    EXPECT_TRUE(renderer.calls.empty());
+    EXPECT_TRUE(recorder.calls.empty());
 }
 
 TEST_F(TriangleTest, DrawsWithItsVertexColours) {
     OrvTriangle* triangle = createNode<OrvTriangle>(ORV_NODE_TRIANGLE, "tri");
     const OrvVector4 where{1, 2, 3, 1};
     triangle->setPosition(&where);
-    renderer.clear();
+    recorder.clear();
 
     triangle->render(0.016f);
-    EXPECT_EQ(renderer.names(), kPlainDraw);
-    EXPECT_EQ(renderer.last("drawTriangle")->record, triangle->getMeshData());
-    const std::vector<float>& matrix = renderer.last("multMatrix")->values;
+    EXPECT_EQ(recorder.names(), kPlainDraw);
+    EXPECT_EQ(recorder.last("drawTriangle")->record, triangle->getMeshData());
+    const std::vector<float>& matrix = recorder.last("multMatrix")->values;
     EXPECT_EQ(std::vector<float>(matrix.begin() + 12, matrix.end()),
               (std::vector<float>{1, 2, 3, 1}));
 
-    renderer.clear();
+    recorder.clear();
     triangle->setFlag(4, 0);
     triangle->render(0.016f);
-    EXPECT_TRUE(renderer.calls.empty());
+    EXPECT_TRUE(recorder.calls.empty());
 }
 
 TEST_F(TriangleTest, ShaderOfTheFirstMaterialFramesTheDraw) {
@@ -77,30 +79,30 @@ TEST_F(TriangleTest, ShaderOfTheFirstMaterialFramesTheDraw) {
     state->clearMaterials();
     state->addMaterial(shaded);
     state->addMaterial(ORV_DEFAULT_MATERIAL_NAME);
-    renderer.clear();
+    recorder.clear();
 
     triangle->render(0.016f);
-    EXPECT_EQ(renderer.texts().back(), "activeGpuShader(null)");
-    EXPECT_EQ(renderer.names(),
+    EXPECT_EQ(recorder.texts().back(), "activeGpuShader(null)");
+    EXPECT_EQ(recorder.names(),
               (std::vector<std::string>{"loadViewMatrix", "multMatrix", "applyRenderStates",
                                         "activeGpuShader", "updateGpuShaderUniforms",
                                         "drawTriangle", "activeGpuShader"}));
-    EXPECT_EQ(renderer.count("applyMaterial"), 0) << "a triangle's look is its vertex colours";
+    EXPECT_EQ(recorder.count("applyMaterial"), 0) << "a triangle's look is its vertex colours";
 
     // The shader of a material further down the list is not used.
     state->clearMaterials();
     state->addMaterial(ORV_DEFAULT_MATERIAL_NAME);
     state->addMaterial(shaded);
-    renderer.clear();
+    recorder.clear();
     triangle->render(0.016f);
-    EXPECT_EQ(renderer.names(), kPlainDraw);
+    EXPECT_EQ(recorder.names(), kPlainDraw);
 }
 
 TEST_F(TriangleTest, ReleasedTriangleDrawsNothing) {
     OrvTriangle* triangle = createNode<OrvTriangle>(ORV_NODE_TRIANGLE);
     triangle->release();
     EXPECT_EQ(triangle->getMeshData()->attributes[OrvMeshData::POSITIONS], nullptr);
-    renderer.clear();
+    recorder.clear();
     triangle->render(0.016f);
-    EXPECT_EQ(renderer.count("drawTriangle"), 0);
+    EXPECT_EQ(recorder.count("drawTriangle"), 0);
 }

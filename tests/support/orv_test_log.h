@@ -65,6 +65,17 @@ class OrvTestLog {
         return timeStart + 25 <= line.size() ? line.substr(timeStart + 25) : std::string();
     }
 
+    // The messages that contain the text, in order.
+    std::vector<std::string> messagesWith(const std::string& text) const {
+        std::vector<std::string> result;
+        for (const std::string& message : messages()) {
+            if (message.find(text) != std::string::npos) {
+                result.push_back(message);
+            }
+        }
+        return result;
+    }
+
     bool contains(const std::string& message) const {
         for (const std::string& m : messages()) {
             if (m == message) {
