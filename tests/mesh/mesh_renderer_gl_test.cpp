@@ -9,6 +9,7 @@
 
 #include "mesh_gl_support.h"
 #include "orv_mesh_record.h"
+#include "orv_replaced_procs_context.h"
 #include "render/orv_mesh_geometry.h"
 
 namespace {
@@ -48,6 +49,18 @@ class MeshRendererTest : public OrvGlTest {
         }
         renderer->destroyIBO(mesh.get());
         renderer->deleteDisplayList(mesh.get());
+    }
+
+    // Starts the renderer again on a driver that offers buffer objects or
+    // not (without any extension at all, for not).
+    void restartWithBufferObjects(bool on) {
+        if (on) {
+            renderer->strings.erase(GL_EXTENSIONS);
+        } else {
+            renderer->strings[GL_EXTENSIONS] = "";
+        }
+        ASSERT_EQ(renderer->initialize(), OrvRenderer::RESULT_OK);
+        ASSERT_EQ(renderer->capabilities().hasBufferObjects(), on);
     }
 
     // Forgets the lines written so far: the log opens its file again, empty.
@@ -141,9 +154,14 @@ TEST_F(MeshRendererTest, TheRangedDrawAndItsFallbackDrawLikeThePlainOne) {
     EXPECT_EQ(differingPixels(draw(DrawPath::CLIENT_ARRAYS), plain), 0);
     EXPECT_EQ(differingPixels(draw(DrawPath::BUFFER_OBJECTS), plain), 0);
     // A driver without glDrawRangeElements.
-    renderer->glDrawRangeElements = nullptr;
+    OrvReplacedProcsContext context(&window.context);
+    context.procs["glDrawRangeElements"] = nullptr;
+    renderer->setContext(&context);
+    ASSERT_EQ(renderer->initialize(), OrvRenderer::RESULT_OK);
+    ASSERT_EQ(renderer->capabilities().entryPoints().glDrawRangeElements, nullptr);
     EXPECT_EQ(differingPixels(draw(DrawPath::CLIENT_ARRAYS), plain), 0);
     EXPECT_EQ(differingPixels(draw(DrawPath::BUFFER_OBJECTS), plain), 0);
+    renderer->setContext(&window.context);
 }
 
 TEST_F(MeshRendererTest, BuffersAreMadeOnceAndUploadedOnlyWhenMarked) {
@@ -246,7 +264,7 @@ TEST_F(MeshRendererTest, WithoutABufferTheBufferPathDrawsFromClientMemory) {
     makePlane(1);
     const OrvPicture client = draw(DrawPath::CLIENT_ARRAYS);
     for (const Case& c : cases) {
-        renderer->hasBufferObjects = c.bufferObjects;
+        restartWithBufferObjects(c.bufferObjects == 1);
         mesh->vertexBufferUsage[OrvMeshData::POSITIONS] = c.vertexUsage;
         mesh->indexBufferUsage = c.indexUsage;
 
@@ -255,23 +273,24 @@ TEST_F(MeshRendererTest, WithoutABufferTheBufferPathDrawsFromClientMemory) {
         EXPECT_EQ(renderer->hasVBO(mesh.get(), OrvMeshData::POSITIONS),
                   c.bufferObjects == 1 && c.vertexUsage == 0);
         EXPECT_EQ(renderer->hasIBO(mesh.get()), c.bufferObjects == 1 && c.indexUsage == 0);
-        renderer->hasBufferObjects = 1;
+        restartWithBufferObjects(true);
         for (int array = 0; array < 3; ++array) {
             renderer->destroyVBO(mesh.get(), array);
         }
         renderer->destroyIBO(mesh.get());
     }
-    renderer->hasBufferObjects = 0;
-    EXPECT_EQ(renderer->createVBO(mesh.get(), 0), 20);
-    EXPECT_EQ(renderer->createIBO(mesh.get()), 20);
+    restartWithBufferObjects(false);
+    EXPECT_EQ(renderer->createVBO(mesh.get(), 0), OrvRenderer::RESULT_NO_BUFFER_OBJECTS);
+    EXPECT_EQ(renderer->createIBO(mesh.get()), OrvRenderer::RESULT_NO_BUFFER_OBJECTS);
     EXPECT_EQ(renderer->hasIBO(mesh.get()), 0);
 }
 
 TEST_F(MeshRendererTest, BindingANullMeshUnbindsAndAMeshWithoutBufferKeepsTheBinding) {
     makePlane(1);
+    const OrvGlCapabilities::EntryPoints& gl = renderer->capabilities().entryPoints();
     GLuint other = 0;
-    renderer->glGenBuffersARB(1, &other);
-    renderer->glBindBufferARB(GL_ARRAY_BUFFER_ARB, other);
+    gl.glGenBuffersARB(1, &other);
+    gl.glBindBufferARB(GL_ARRAY_BUFFER_ARB, other);
     GLint bound = 0;
 
     renderer->bindVBO(mesh.get(), OrvMeshData::POSITIONS);
@@ -281,7 +300,7 @@ TEST_F(MeshRendererTest, BindingANullMeshUnbindsAndAMeshWithoutBufferKeepsTheBin
     renderer->bindVBO(nullptr, OrvMeshData::POSITIONS);
     glGetIntegerv(GL_ARRAY_BUFFER_BINDING_ARB, &bound);
     EXPECT_EQ(bound, 0);
-    renderer->glDeleteBuffersARB(1, &other);
+    gl.glDeleteBuffersARB(1, &other);
 }
 
 TEST_F(MeshRendererTest, ADisplayListCompiledAgainReplacesTheOldOne) {

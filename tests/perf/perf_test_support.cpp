@@ -31,6 +31,7 @@ void PerfGlTest::SetUp() {
     PerfEngineTest::SetUp();
     ASSERT_EQ(window.open(OrvBenchScene::kWidth, OrvBenchScene::kHeight), "");
     renderer = ORV_NEW OrvRendererOpenGL();
+    renderer->setContext(&window.context);
     ASSERT_EQ(renderer->initialize(), OrvRenderer::RESULT_OK);
 }
 

@@ -85,6 +85,25 @@ TEST_F(RendererTextTest, TheRasterLandsAtTheTextPositionCountedFromTheTop) {
     }
 }
 
+// A renderer that was never given a viewport places text as in one at the
+// origin, 0 wide and 1 high.
+TEST_F(RendererTextTest, BeforeAnyViewportTheTextViewportIsOneHigh) {
+    OrvRendererOpenGL fresh;
+    fresh.setContext(&window.context);
+    ASSERT_EQ(fresh.initialize(), OrvRenderer::RESULT_OK);
+    ASSERT_EQ(fresh.createFont(&text, &window.info), 0);
+    text.x = 10;
+    text.y = -30;
+    setText("");
+    fresh.drawText(&text, &window.info);
+    float raster[4];
+    glGetFloatv(GL_CURRENT_RASTER_POSITION, raster);
+    EXPECT_EQ(raster[0], 9.0f);
+    EXPECT_EQ(raster[1], 1.0f + 30.0f - 12.0f - 1.0f);
+    fresh.destroyFont(&text, &window.info);
+    fresh.terminate();
+}
+
 TEST_F(RendererTextTest, TextPixelsAppearInTheTextColourBelowThePosition) {
     ASSERT_EQ(renderer->createFont(&text, &window.info), 0);
     EXPECT_NE(text.listBase, 0u);

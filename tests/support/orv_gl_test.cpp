@@ -138,7 +138,8 @@ const char* OrvReplacedStringsRenderer::queryString(unsigned int name) {
 void OrvGlTest::SetUp() {
     const std::string failure = window.open();
     ASSERT_EQ(failure, "");
-    renderer = ORV_NEW OrvRendererOpenGL();
+    renderer = ORV_NEW OrvReplacedStringsRenderer();
+    renderer->setContext(&window.context);
     ASSERT_EQ(renderer->initialize(), OrvRenderer::RESULT_OK);
     renderer->setViewport(0, 0, window.info.width, window.info.height);
 }

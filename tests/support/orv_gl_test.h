@@ -77,9 +77,9 @@ int glInteger(unsigned int name);
 // that a refused query cannot pass for a light's zeros.
 std::vector<float> lightValues(unsigned int light, unsigned int name, int count);
 
-// A renderer whose capability strings (GL_VERSION, GL_EXTENSIONS and
-// OrvRendererOpenGL::kGlxExtensions) come from the test: a name present in
-// strings returns its value, null included; any other name asks the driver.
+// A renderer whose capability strings (GL_VERSION and GL_EXTENSIONS) come
+// from the test: a name present in strings returns its value, null included;
+// any other name asks the driver. They are read by initialize.
 class OrvReplacedStringsRenderer : public OrvRendererOpenGL {
   public:
     std::map<unsigned int, const char*> strings;
@@ -88,9 +88,10 @@ class OrvReplacedStringsRenderer : public OrvRendererOpenGL {
     const char* queryString(unsigned int name) override;
 };
 
-// A 640 x 480 window with a context and an initialised renderer, the log
-// captured at the DEBUG level in a temporary folder. SetUp fails the test
-// when any of it cannot be had.
+// A 640 x 480 window with a context and a renderer initialised on it, the
+// log captured at the DEBUG level in a temporary folder. The renderer reads
+// the driver's strings until a test replaces them. SetUp fails the test when
+// any of it cannot be had.
 class OrvGlTest : public ::testing::Test {
   protected:
     void SetUp() override;
@@ -103,5 +104,5 @@ class OrvGlTest : public ::testing::Test {
 
     OrvTestLog log{OrvLog::DEBUG};
     OrvGlTestWindow window;
-    OrvRendererOpenGL* renderer = nullptr;
+    OrvReplacedStringsRenderer* renderer = nullptr;
 };
