@@ -247,31 +247,39 @@ void OrvLog::_emptyAtFirstOpen(int fd, const char* path) {
     }
 }
 
-// A FIFO whose reader has gone answers a write with SIGPIPE, which would end
-// the process. For a FIFO the signal is held back during the write, a signal
-// raised by it is taken away, and the file is dropped so that the next line
-// opens it again.
+bool OrvLog::_writeLine(size_t length) {
+    bool written = std::fwrite(m_line, 1, length, m_file) == length;
+    return std::fflush(m_file) == 0 && written;
+}
+
 void OrvLog::_writeToFile(size_t length) {
+    if (!m_fileIsFifo) {
+        _writeLine(length);
+        return;
+    }
+    _writeToFifo(length);
+}
+
+// A FIFO whose reader has gone answers a write with SIGPIPE, which would end
+// the process. The signal is held back while the line is written and, when
+// the write fails, while the file is dropped (closing flushes again); a
+// signal raised meanwhile is taken away. The next line opens the file again.
+void OrvLog::_writeToFifo(size_t length) {
     sigset_t pipeOnly;
     sigset_t previous;
     sigemptyset(&pipeOnly);
     sigaddset(&pipeOnly, SIGPIPE);
-    bool guard = m_fileIsFifo && pthread_sigmask(SIG_BLOCK, &pipeOnly, &previous) == 0;
-    bool pendingBefore = guard && isPipeSignalPending();
+    pthread_sigmask(SIG_BLOCK, &pipeOnly, &previous);
+    bool pendingBefore = isPipeSignalPending();
 
-    bool failed = std::fwrite(m_line, 1, length, m_file) != length;
-    failed = std::fflush(m_file) != 0 || failed;
-
-    if (guard) {
-        if (failed && !pendingBefore && isPipeSignalPending()) {
-            const timespec noWait = {0, 0};
-            sigtimedwait(&pipeOnly, nullptr, &noWait);
-        }
-        pthread_sigmask(SIG_SETMASK, &previous, nullptr);
-    }
-    if (failed && m_fileIsFifo) {
+    if (!_writeLine(length)) {
         _closeFile();
     }
+    if (!pendingBefore && isPipeSignalPending()) {
+        const timespec noWait = {0, 0};
+        sigtimedwait(&pipeOnly, nullptr, &noWait);
+    }
+    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
 }
 
 void OrvLog::_closeFile() {

@@ -93,7 +93,9 @@ class OrvLog {
     void _openFile();
     FILE* _openWithoutBlocking(const char* path, const char** reason);
     void _emptyAtFirstOpen(int fd, const char* path);
+    bool _writeLine(size_t length);
     void _writeToFile(size_t length);
+    void _writeToFifo(size_t length);
     void _closeFile();
 
     std::atomic<uint32_t> m_flags;
