@@ -6,6 +6,7 @@
 
 #include <pthread.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
@@ -15,25 +16,31 @@
 
 namespace {
 
+// One per tracked block. The file is not copied: every tracked allocation
+// names its file with a string literal (ORV_SOURCE_FILE), which lives as long
+// as the process.
 struct BlockRecord {
-    BlockRecord* next;
     uintptr_t address;
     size_t size;
-    char file[OrvMemoryAllocator::kFileNameSize];
+    const char* file;
+    // Allocation order, which the leak report keeps within a bucket.
+    uint64_t sequence;
     int line;
 };
 
-struct Bucket {
-    BlockRecord* head;
-    BlockRecord* tail;
-    int32_t count;
-};
-
+// Open addressing with linear probing over record pointers. The table
+// doubles when half full and halves when an eighth full, so finding a block
+// costs the same with ten blocks alive or ten million.
 struct RecordTable {
-    Bucket buckets[OrvMemoryAllocator::kBucketCount];
+    BlockRecord** slots;
+    size_t capacity;
     size_t blockCount;
+    uint64_t nextSequence;
     bool destroyed;
 };
+
+constexpr size_t kMinCapacity = 16384;
+constexpr uint64_t kGolden = 0x9E3779B97F4A7C15ull;
 
 // Constant-initialised, so both exist before any constructor of this process
 // runs. The lock is recursive because the log may be written while it is held.
@@ -59,23 +66,100 @@ class RecordTableCleanup {
   public:
     ~RecordTableCleanup() {
         TableLock lock;
-        for (Bucket& bucket : g_table.buckets) {
-            BlockRecord* record = bucket.head;
-            while (record != nullptr) {
-                BlockRecord* next = record->next;
-                std::free(record);
-                record = next;
-            }
-            bucket = Bucket{};
+        for (size_t i = 0; i < g_table.capacity; ++i) {
+            std::free(g_table.slots[i]);
         }
+        std::free(g_table.slots);
+        g_table.slots = nullptr;
+        g_table.capacity = 0;
         g_table.blockCount = 0;
         g_table.destroyed = true;
     }
 };
 RecordTableCleanup g_cleanup;
 
-int bucketIndex(uintptr_t address) {
+size_t homeSlot(uintptr_t address, size_t capacity) {
+    return static_cast<size_t>((address * kGolden) >> 32) & (capacity - 1);
+}
+
+// The slot holding the block's record, or the empty slot where it would go.
+size_t findSlot(uintptr_t address) {
+    const size_t mask = g_table.capacity - 1;
+    size_t i = homeSlot(address, g_table.capacity);
+    while (g_table.slots[i] != nullptr && g_table.slots[i]->address != address) {
+        i = (i + 1) & mask;
+    }
+    return i;
+}
+
+// Moves every record into a table of the given size; false, with the table
+// unchanged, when the memory for it cannot be had.
+bool resizeTable(size_t capacity) {
+    BlockRecord** slots = static_cast<BlockRecord**>(std::calloc(capacity, sizeof(BlockRecord*)));
+    if (slots == nullptr) {
+        return false;
+    }
+    BlockRecord** old = g_table.slots;
+    const size_t oldCapacity = g_table.capacity;
+    g_table.slots = slots;
+    g_table.capacity = capacity;
+    for (size_t i = 0; i < oldCapacity; ++i) {
+        if (old[i] != nullptr) {
+            g_table.slots[findSlot(old[i]->address)] = old[i];
+        }
+    }
+    std::free(old);
+    return true;
+}
+
+// Room for one more record: the table grows at half full, and a table that
+// cannot grow still takes records while it has a free slot beyond this one.
+bool makeRoom() {
+    if (2 * (g_table.blockCount + 1) <= g_table.capacity) {
+        return true;
+    }
+    const size_t wanted = g_table.capacity == 0 ? kMinCapacity : 2 * g_table.capacity;
+    return resizeTable(wanted) || g_table.blockCount + 1 < g_table.capacity;
+}
+
+void insertRecord(BlockRecord* record) {
+    record->sequence = g_table.nextSequence++;
+    g_table.slots[findSlot(record->address)] = record;
+    ++g_table.blockCount;
+}
+
+// Takes the record out of its slot; the records behind it up to the next
+// free slot move back into the hole when it lies on their way from home.
+void removeSlot(size_t hole) {
+    const size_t mask = g_table.capacity - 1;
+    for (size_t i = (hole + 1) & mask; g_table.slots[i] != nullptr; i = (i + 1) & mask) {
+        const size_t distanceToHole = (i - hole) & mask;
+        const size_t distanceFromHome =
+            (i - homeSlot(g_table.slots[i]->address, g_table.capacity)) & mask;
+        if (distanceFromHome >= distanceToHole) {
+            g_table.slots[hole] = g_table.slots[i];
+            hole = i;
+        }
+    }
+    g_table.slots[hole] = nullptr;
+    --g_table.blockCount;
+    // A failed shrink keeps the larger table, which works as well.
+    if (g_table.capacity > kMinCapacity && 8 * g_table.blockCount < g_table.capacity) {
+        resizeTable(g_table.capacity / 2);
+    }
+}
+
+// The bucket the leak report files a block under, whatever the table's size:
+// ((A >> 8) AND 0x3FFF) XOR (A AND 0x3FFF).
+int reportBucket(uintptr_t address) {
     return static_cast<int>(((address >> 8) & 0x3FFF) ^ (address & 0x3FFF));
+}
+
+// Buckets in index order, and within a bucket the order of allocation.
+bool reportsBefore(const BlockRecord* a, const BlockRecord* b) {
+    const int bucketA = reportBucket(a->address);
+    const int bucketB = reportBucket(b->address);
+    return bucketA != bucketB ? bucketA < bucketB : a->sequence < b->sequence;
 }
 
 void copyFileName(char* destination, const char* file) {
@@ -103,6 +187,52 @@ void* allocateTracked(size_t size, const char* file, int line) {
         OrvMemoryAllocator::_track_heap_alloc(block, size, file, line);
     }
     return block;
+}
+
+void writeLeak(OrvLog* log, const BlockRecord* record) {
+    log->write(OrvLog::DETAILED_DEBUG,
+               "OrvMemoryAllocator::dumpMemoryLeaks(): ADDRESS 0x%.8lx\t%zu bytes "
+               "unfreed - file=%s - line=%d",
+               addressText(record->address), record->size,
+               record->file != nullptr ? record->file : "", record->line);
+}
+
+// Lists every record in report order and returns the total of their sizes.
+// Sorting needs a copy of the record pointers; without memory for it the
+// records are listed in table order, and a WARNING line says so.
+unsigned long long writeLeaks(OrvLog* log) {
+    const size_t count = g_table.blockCount;
+    BlockRecord** sorted =
+        count != 0 ? static_cast<BlockRecord**>(std::malloc(count * sizeof(BlockRecord*)))
+                   : nullptr;
+    if (count != 0 && sorted == nullptr) {
+        log->write(OrvLog::WARNING,
+                   "OrvMemoryAllocator::dumpMemoryLeaks(): no memory to sort %zu blocks, "
+                   "listed unsorted.",
+                   count);
+    }
+    unsigned long long total = 0;
+    size_t listed = 0;
+    for (size_t i = 0; i < g_table.capacity; ++i) {
+        BlockRecord* record = g_table.slots[i];
+        if (record == nullptr) {
+            continue;
+        }
+        if (sorted != nullptr) {
+            sorted[listed++] = record;
+        } else {
+            writeLeak(log, record);
+        }
+        total += record->size;
+    }
+    if (sorted != nullptr) {
+        std::sort(sorted, sorted + listed, reportsBefore);
+        for (size_t i = 0; i < listed; ++i) {
+            writeLeak(log, sorted[i]);
+        }
+        std::free(sorted);
+    }
+    return total;
 }
 
 }  // namespace
@@ -133,33 +263,27 @@ void OrvMemoryAllocator::setFreeLocation(const char* file, int line) {
 void OrvMemoryAllocator::_track_heap_alloc(void* ptr, size_t size, const char* file, int line) {
     uintptr_t address = reinterpret_cast<uintptr_t>(ptr);
     OrvLog* log = OrvLog::getInstance();
-    BlockRecord* record = static_cast<BlockRecord*>(std::calloc(1, sizeof(BlockRecord)));
-    if (record == nullptr) {
-        log->write(OrvLog::WARNING,
-                   "OrvMemoryAllocator::_track_heap_alloc(): no memory for the record of "
-                   "ptr=0x%.8lX, the block stays untracked.",
-                   addressText(address));
-        return;
-    }
-    record->address = address;
-    record->size = size;
-    copyFileName(record->file, file);
-    record->line = line;
-    {
+    BlockRecord* record = static_cast<BlockRecord*>(std::malloc(sizeof(BlockRecord)));
+    bool tracked = false;
+    if (record != nullptr) {
+        *record = BlockRecord{address, size, file, 0, line};
         TableLock lock;
         if (g_table.destroyed) {
             std::free(record);
             return;
         }
-        Bucket& bucket = g_table.buckets[bucketIndex(address)];
-        if (bucket.tail != nullptr) {
-            bucket.tail->next = record;
-        } else {
-            bucket.head = record;
+        tracked = makeRoom();
+        if (tracked) {
+            insertRecord(record);
         }
-        bucket.tail = record;
-        ++bucket.count;
-        ++g_table.blockCount;
+    }
+    if (!tracked) {
+        std::free(record);
+        log->write(OrvLog::WARNING,
+                   "OrvMemoryAllocator::_track_heap_alloc(): no memory for the record of "
+                   "ptr=0x%.8lX, the block stays untracked.",
+                   addressText(address));
+        return;
     }
     if (file != nullptr) {
         log->write(OrvLog::DETAILED_DEBUG,
@@ -181,27 +305,16 @@ int OrvMemoryAllocator::_track_heap_free(void* ptr, const char* file, int line) 
     size_t size = 0;
     {
         TableLock lock;
-        Bucket& bucket = g_table.buckets[bucketIndex(address)];
-        BlockRecord* previous = nullptr;
-        BlockRecord* record = bucket.head;
-        while (record != nullptr && record->address != address) {
-            previous = record;
-            record = record->next;
+        if (g_table.blockCount == 0) {
+            return 0;
         }
+        const size_t slot = findSlot(address);
+        BlockRecord* record = g_table.slots[slot];
         if (record == nullptr) {
             return 0;
         }
-        if (previous != nullptr) {
-            previous->next = record->next;
-        } else {
-            bucket.head = record->next;
-        }
-        if (bucket.tail == record) {
-            bucket.tail = previous;
-        }
-        --bucket.count;
-        --g_table.blockCount;
         size = record->size;
+        removeSlot(slot);
         std::free(record);
     }
     if (file != nullptr) {
@@ -243,16 +356,7 @@ void OrvMemoryAllocator::dumpMemoryLeaks() {
     unsigned long long total = 0;
     {
         TableLock lock;
-        for (const Bucket& bucket : g_table.buckets) {
-            for (const BlockRecord* record = bucket.head; record != nullptr;
-                 record = record->next) {
-                log->write(OrvLog::DETAILED_DEBUG,
-                           "OrvMemoryAllocator::dumpMemoryLeaks(): ADDRESS 0x%.8lx\t%zu bytes "
-                           "unfreed - file=%s - line=%d",
-                           addressText(record->address), record->size, record->file, record->line);
-                total += record->size;
-            }
-        }
+        total = writeLeaks(log);
     }
     if (total != 0) {
         log->write(OrvLog::DETAILED_DEBUG,
