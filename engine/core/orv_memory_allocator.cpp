@@ -29,8 +29,10 @@ struct BlockRecord {
 };
 
 // Open addressing with linear probing over record pointers. The table
-// doubles when half full and halves when an eighth full, so finding a block
-// costs the same with ten blocks alive or ten million.
+// doubles when three quarters full and halves when under three sixteenths,
+// so finding a block costs the same with ten blocks alive or ten million; at
+// most a quarter of its slots stay empty, because with millions of blocks the
+// table is a good part of what tracking costs.
 struct RecordTable {
     BlockRecord** slots;
     size_t capacity;
@@ -112,10 +114,11 @@ bool resizeTable(size_t capacity) {
     return true;
 }
 
-// Room for one more record: the table grows at half full, and a table that
-// cannot grow still takes records while it has a free slot beyond this one.
+// Room for one more record: the table grows at three quarters full, and a
+// table that cannot grow still takes records while it has a free slot beyond
+// this one.
 bool makeRoom() {
-    if (2 * (g_table.blockCount + 1) <= g_table.capacity) {
+    if (4 * (g_table.blockCount + 1) <= 3 * g_table.capacity) {
         return true;
     }
     const size_t wanted = g_table.capacity == 0 ? kMinCapacity : 2 * g_table.capacity;
@@ -144,7 +147,7 @@ void removeSlot(size_t hole) {
     g_table.slots[hole] = nullptr;
     --g_table.blockCount;
     // A failed shrink keeps the larger table, which works as well.
-    if (g_table.capacity > kMinCapacity && 8 * g_table.blockCount < g_table.capacity) {
+    if (g_table.capacity > kMinCapacity && 16 * g_table.blockCount < 3 * g_table.capacity) {
         resizeTable(g_table.capacity / 2);
     }
 }
