@@ -5,6 +5,7 @@
 #include "core/orv_memory_allocator.h"
 
 #include <pthread.h>
+#include <sys/mman.h>
 
 #include <algorithm>
 #include <atomic>
@@ -28,14 +29,27 @@ struct BlockRecord {
     int line;
 };
 
-// Open addressing with linear probing over record pointers. The table
-// doubles when three quarters full and halves when under three sixteenths,
-// so finding a block costs the same with ten blocks alive or ten million; at
-// most a quarter of its slots stay empty, because with millions of blocks the
-// table is a good part of what tracking costs.
+// The records of the live blocks sit side by side in chunks, numbered 0 to
+// blockCount - 1: releasing a block moves the last record into its place, so
+// the chunks hold no holes and the spare ones can go back to the heap. A
+// chunk stays under malloc's mmap threshold, so it comes from the heap like
+// the blocks it describes.
+constexpr int kChunkShift = 11;
+constexpr size_t kChunkRecords = size_t{1} << kChunkShift;
+
+// The table is open addressing with linear probing. A slot holds the upper
+// 32 bits of the address's hash beside the record's number plus one (0 is an
+// empty slot), so probing, moving slots back after a removal and rehashing
+// read the slots alone: a record is only read once its hash matched. The
+// table doubles when three quarters full and halves when under three
+// sixteenths, so finding a block costs the same with ten blocks alive or ten
+// million.
 struct RecordTable {
-    BlockRecord** slots;
+    uint64_t* slots;
     size_t capacity;
+    BlockRecord** chunks;
+    size_t chunkCount;
+    size_t chunkDirectorySize;
     size_t blockCount;
     uint64_t nextSequence;
     bool destroyed;
@@ -43,6 +57,8 @@ struct RecordTable {
 
 constexpr size_t kMinCapacity = 16384;
 constexpr uint64_t kGolden = 0x9E3779B97F4A7C15ull;
+// Record numbers plus one must fit the lower half of a slot.
+constexpr size_t kMaxBlocks = 0xFFFFFFFEu;
 
 // Constant-initialised, so both exist before any constructor of this process
 // runs. The lock is recursive because the log may be written while it is held.
@@ -62,62 +78,132 @@ class TableLock {
     ~TableLock() { pthread_mutex_unlock(&g_lock); }
 };
 
-// Frees the records (never the user blocks) at process exit; later releases of
-// those blocks find no record and go back to free.
+// Tables from kHugeTableBytes up are mapped on their own and asked for huge
+// pages: a lookup lands on a random slot, and with small pages a table of
+// millions of slots misses the address translation cache nearly every time.
+constexpr size_t kHugeTableBytes = size_t{2} << 20;
+
+uint64_t* allocateSlots(size_t capacity) {
+    const size_t bytes = capacity * sizeof(uint64_t);
+    if (bytes < kHugeTableBytes) {
+        return static_cast<uint64_t*>(std::calloc(capacity, sizeof(uint64_t)));
+    }
+    void* slots = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (slots == MAP_FAILED) {
+        return nullptr;
+    }
+    madvise(slots, bytes, MADV_HUGEPAGE);
+    return static_cast<uint64_t*>(slots);
+}
+
+void releaseSlots(uint64_t* slots, size_t capacity) {
+    const size_t bytes = capacity * sizeof(uint64_t);
+    if (bytes < kHugeTableBytes) {
+        std::free(slots);
+    } else {
+        munmap(slots, bytes);
+    }
+}
+
+// Frees the records and the table (never the user blocks) at process exit;
+// later releases of those blocks find no record and go back to free.
 class RecordTableCleanup {
   public:
     ~RecordTableCleanup() {
         TableLock lock;
-        for (size_t i = 0; i < g_table.capacity; ++i) {
-            std::free(g_table.slots[i]);
+        for (size_t i = 0; i < g_table.chunkCount; ++i) {
+            std::free(g_table.chunks[i]);
         }
-        std::free(g_table.slots);
-        g_table.slots = nullptr;
-        g_table.capacity = 0;
-        g_table.blockCount = 0;
+        std::free(g_table.chunks);
+        releaseSlots(g_table.slots, g_table.capacity);
+        g_table = RecordTable{};
         g_table.destroyed = true;
     }
 };
 RecordTableCleanup g_cleanup;
 
-size_t homeSlot(uintptr_t address, size_t capacity) {
-    return static_cast<size_t>((address * kGolden) >> 32) & (capacity - 1);
+uint64_t addressTag(uintptr_t address) {
+    return (static_cast<uint64_t>(address) * kGolden) >> 32;
 }
 
-// The slot holding the block's record, or the empty slot where it would go.
+uint64_t slotTag(uint64_t slot) {
+    return slot >> 32;
+}
+
+size_t slotRecord(uint64_t slot) {
+    return static_cast<size_t>(slot & 0xFFFFFFFFu) - 1;
+}
+
+uint64_t makeSlot(uint64_t tag, size_t record) {
+    return (tag << 32) | (record + 1);
+}
+
+size_t homeSlot(uint64_t tag, size_t capacity) {
+    return static_cast<size_t>(tag) & (capacity - 1);
+}
+
+BlockRecord& recordAt(size_t record) {
+    return g_table.chunks[record >> kChunkShift][record & (kChunkRecords - 1)];
+}
+
+// The slot holding the block's record, or the empty slot that ends its probe.
 size_t findSlot(uintptr_t address) {
     const size_t mask = g_table.capacity - 1;
-    size_t i = homeSlot(address, g_table.capacity);
-    while (g_table.slots[i] != nullptr && g_table.slots[i]->address != address) {
+    const uint64_t tag = addressTag(address);
+    size_t i = homeSlot(tag, g_table.capacity);
+    for (uint64_t slot = g_table.slots[i]; slot != 0; slot = g_table.slots[i]) {
+        if (slotTag(slot) == tag && recordAt(slotRecord(slot)).address == address) {
+            break;
+        }
         i = (i + 1) & mask;
     }
     return i;
 }
 
-// Moves every record into a table of the given size; false, with the table
+// The slot that names the given record; it is in the table.
+size_t findSlotOfRecord(uint64_t tag, size_t record) {
+    const size_t mask = g_table.capacity - 1;
+    size_t i = homeSlot(tag, g_table.capacity);
+    while (g_table.slots[i] != makeSlot(tag, record)) {
+        i = (i + 1) & mask;
+    }
+    return i;
+}
+
+// The first empty slot on the probe of a tag.
+size_t emptySlotFor(uint64_t tag) {
+    const size_t mask = g_table.capacity - 1;
+    size_t i = homeSlot(tag, g_table.capacity);
+    while (g_table.slots[i] != 0) {
+        i = (i + 1) & mask;
+    }
+    return i;
+}
+
+// Moves every slot into a table of the given size; false, with the table
 // unchanged, when the memory for it cannot be had.
 bool resizeTable(size_t capacity) {
-    BlockRecord** slots = static_cast<BlockRecord**>(std::calloc(capacity, sizeof(BlockRecord*)));
+    uint64_t* slots = allocateSlots(capacity);
     if (slots == nullptr) {
         return false;
     }
-    BlockRecord** old = g_table.slots;
+    uint64_t* old = g_table.slots;
     const size_t oldCapacity = g_table.capacity;
     g_table.slots = slots;
     g_table.capacity = capacity;
     for (size_t i = 0; i < oldCapacity; ++i) {
-        if (old[i] != nullptr) {
-            g_table.slots[findSlot(old[i]->address)] = old[i];
+        if (old[i] != 0) {
+            g_table.slots[emptySlotFor(slotTag(old[i]))] = old[i];
         }
     }
-    std::free(old);
+    releaseSlots(old, oldCapacity);
     return true;
 }
 
-// Room for one more record: the table grows at three quarters full, and a
+// A slot for one more record: the table grows at three quarters full, and a
 // table that cannot grow still takes records while it has a free slot beyond
 // this one.
-bool makeRoom() {
+bool makeSlotRoom() {
     if (4 * (g_table.blockCount + 1) <= 3 * g_table.capacity) {
         return true;
     }
@@ -125,27 +211,79 @@ bool makeRoom() {
     return resizeTable(wanted) || g_table.blockCount + 1 < g_table.capacity;
 }
 
-void insertRecord(BlockRecord* record) {
-    record->sequence = g_table.nextSequence++;
-    g_table.slots[findSlot(record->address)] = record;
-    ++g_table.blockCount;
+bool addChunk() {
+    if (g_table.chunkCount == g_table.chunkDirectorySize) {
+        const size_t size = g_table.chunkDirectorySize == 0 ? 64 : 2 * g_table.chunkDirectorySize;
+        void* directory = std::realloc(g_table.chunks, size * sizeof(BlockRecord*));
+        if (directory == nullptr) {
+            return false;
+        }
+        g_table.chunks = static_cast<BlockRecord**>(directory);
+        g_table.chunkDirectorySize = size;
+    }
+    BlockRecord* chunk =
+        static_cast<BlockRecord*>(std::malloc(kChunkRecords * sizeof(BlockRecord)));
+    if (chunk == nullptr) {
+        return false;
+    }
+    g_table.chunks[g_table.chunkCount++] = chunk;
+    return true;
 }
 
-// Takes the record out of its slot; the records behind it up to the next
-// free slot move back into the hole when it lies on their way from home.
-void removeSlot(size_t hole) {
+// Room for one more record in the chunks and in the table.
+bool makeRoom() {
+    if (g_table.blockCount == kMaxBlocks) {
+        return false;
+    }
+    const bool chunkRoom = g_table.blockCount < g_table.chunkCount * kChunkRecords || addChunk();
+    return chunkRoom && makeSlotRoom();
+}
+
+void insertRecord(uintptr_t address, size_t size, const char* file, int line) {
+    const size_t record = g_table.blockCount++;
+    recordAt(record) = BlockRecord{address, size, file, g_table.nextSequence++, line};
+    const uint64_t tag = addressTag(address);
+    g_table.slots[emptySlotFor(tag)] = makeSlot(tag, record);
+}
+
+// Empties the slot; the slots behind it up to the next empty one move back
+// into the hole when it lies on their way from home.
+void clearSlot(size_t hole) {
     const size_t mask = g_table.capacity - 1;
-    for (size_t i = (hole + 1) & mask; g_table.slots[i] != nullptr; i = (i + 1) & mask) {
+    for (size_t i = (hole + 1) & mask; g_table.slots[i] != 0; i = (i + 1) & mask) {
         const size_t distanceToHole = (i - hole) & mask;
         const size_t distanceFromHome =
-            (i - homeSlot(g_table.slots[i]->address, g_table.capacity)) & mask;
+            (i - homeSlot(slotTag(g_table.slots[i]), g_table.capacity)) & mask;
         if (distanceFromHome >= distanceToHole) {
             g_table.slots[hole] = g_table.slots[i];
             hole = i;
         }
     }
-    g_table.slots[hole] = nullptr;
-    --g_table.blockCount;
+    g_table.slots[hole] = 0;
+}
+
+// Keeps at most one empty chunk, so that a count going to and fro across a
+// chunk's edge does not allocate a chunk each time.
+void releaseSpareChunks() {
+    const size_t needed = (g_table.blockCount + kChunkRecords - 1) >> kChunkShift;
+    while (g_table.chunkCount > needed + 1) {
+        std::free(g_table.chunks[--g_table.chunkCount]);
+    }
+}
+
+// Takes the record named by the slot out: the last record moves into its
+// place, and its slot is renamed.
+void removeRecord(size_t slot) {
+    const size_t record = slotRecord(g_table.slots[slot]);
+    clearSlot(slot);
+    const size_t last = --g_table.blockCount;
+    if (record != last) {
+        const BlockRecord& moved = recordAt(last);
+        const uint64_t tag = addressTag(moved.address);
+        g_table.slots[findSlotOfRecord(tag, last)] = makeSlot(tag, record);
+        recordAt(record) = moved;
+    }
+    releaseSpareChunks();
     // A failed shrink keeps the larger table, which works as well.
     if (g_table.capacity > kMinCapacity && 16 * g_table.blockCount < 3 * g_table.capacity) {
         resizeTable(g_table.capacity / 2);
@@ -202,7 +340,7 @@ void writeLeak(OrvLog* log, const BlockRecord* record) {
 
 // Lists every record in report order and returns the total of their sizes.
 // Sorting needs a copy of the record pointers; without memory for it the
-// records are listed in table order, and a WARNING line says so.
+// records are listed in the order they sit in, and a WARNING line says so.
 unsigned long long writeLeaks(OrvLog* log) {
     const size_t count = g_table.blockCount;
     BlockRecord** sorted =
@@ -215,22 +353,18 @@ unsigned long long writeLeaks(OrvLog* log) {
                    count);
     }
     unsigned long long total = 0;
-    size_t listed = 0;
-    for (size_t i = 0; i < g_table.capacity; ++i) {
-        BlockRecord* record = g_table.slots[i];
-        if (record == nullptr) {
-            continue;
-        }
+    for (size_t i = 0; i < count; ++i) {
+        BlockRecord* record = &recordAt(i);
         if (sorted != nullptr) {
-            sorted[listed++] = record;
+            sorted[i] = record;
         } else {
             writeLeak(log, record);
         }
         total += record->size;
     }
     if (sorted != nullptr) {
-        std::sort(sorted, sorted + listed, reportsBefore);
-        for (size_t i = 0; i < listed; ++i) {
+        std::sort(sorted, sorted + count, reportsBefore);
+        for (size_t i = 0; i < count; ++i) {
             writeLeak(log, sorted[i]);
         }
         std::free(sorted);
@@ -266,22 +400,18 @@ void OrvMemoryAllocator::setFreeLocation(const char* file, int line) {
 void OrvMemoryAllocator::_track_heap_alloc(void* ptr, size_t size, const char* file, int line) {
     uintptr_t address = reinterpret_cast<uintptr_t>(ptr);
     OrvLog* log = OrvLog::getInstance();
-    BlockRecord* record = static_cast<BlockRecord*>(std::malloc(sizeof(BlockRecord)));
     bool tracked = false;
-    if (record != nullptr) {
-        *record = BlockRecord{address, size, file, 0, line};
+    {
         TableLock lock;
         if (g_table.destroyed) {
-            std::free(record);
             return;
         }
         tracked = makeRoom();
         if (tracked) {
-            insertRecord(record);
+            insertRecord(address, size, file, line);
         }
     }
     if (!tracked) {
-        std::free(record);
         log->write(OrvLog::WARNING,
                    "OrvMemoryAllocator::_track_heap_alloc(): no memory for the record of "
                    "ptr=0x%.8lX, the block stays untracked.",
@@ -312,13 +442,11 @@ int OrvMemoryAllocator::_track_heap_free(void* ptr, const char* file, int line) 
             return 0;
         }
         const size_t slot = findSlot(address);
-        BlockRecord* record = g_table.slots[slot];
-        if (record == nullptr) {
+        if (g_table.slots[slot] == 0) {
             return 0;
         }
-        size = record->size;
-        removeSlot(slot);
-        std::free(record);
+        size = recordAt(slotRecord(g_table.slots[slot])).size;
+        removeRecord(slot);
     }
     if (file != nullptr) {
         OrvLog::getInstance()->write(OrvLog::DETAILED_DEBUG,

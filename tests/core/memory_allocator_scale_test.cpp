@@ -36,8 +36,49 @@ class MemoryAllocatorScaleTest : public ::testing::Test {
     void allocate(int count) {
         for (int i = 0; i < count; ++i) {
             allocationLine = __LINE__ + 1;
-            blocks.push_back(ORV_NEW char[1 + i % 16]);
+            blocks.push_back(ORV_NEW char[sizeOf(blocks.size())]);
         }
+    }
+
+    void release(size_t index) {
+        ORV_DELETE_ARRAY(blocks[index]);
+        blocks[index] = nullptr;
+    }
+
+    static int sizeOf(size_t index) { return 1 + static_cast<int>(index % 16); }
+
+    // The blocks still held, listed by buckets of the address in index order
+    // and in allocation order within a bucket, each with its size, file and
+    // line, and the total their sum.
+    void expectReportOfLiveBlocks() {
+        OrvTestLog capture(OrvLog::DETAILED_DEBUG);
+        OrvMemoryAllocator::dumpMemoryLeaks();
+        const std::vector<std::string> messages = capture.messages();
+        std::vector<std::vector<size_t>> byBucket(OrvMemoryAllocator::kBucketCount);
+        unsigned long long total = 0;
+        size_t live = 0;
+        for (size_t i = 0; i < blocks.size(); ++i) {
+            if (blocks[i] != nullptr) {
+                byBucket[reportBucket(reinterpret_cast<uintptr_t>(blocks[i]))].push_back(i);
+                total += sizeOf(i);
+                ++live;
+            }
+        }
+        ASSERT_EQ(messages.size(), live + 3u);
+        size_t at = 1;
+        for (const std::vector<size_t>& bucket : byBucket) {
+            for (size_t i : bucket) {
+                char expected[256];
+                std::snprintf(expected, sizeof(expected),
+                              "OrvMemoryAllocator::dumpMemoryLeaks(): ADDRESS 0x%.8lx\t%d bytes "
+                              "unfreed - file=memory_allocator_scale_test.cpp - line=%d",
+                              static_cast<unsigned long>(reinterpret_cast<uintptr_t>(blocks[i])),
+                              sizeOf(i), allocationLine);
+                ASSERT_EQ(messages[at++], expected) << "block " << i;
+            }
+        }
+        EXPECT_EQ(messages[at], "OrvMemoryAllocator::dumpMemoryLeaks(): Total heap unfreed: " +
+                                    std::to_string(total) + " bytes");
     }
 
     std::vector<char*> blocks;
@@ -63,31 +104,31 @@ TEST_F(MemoryAllocatorScaleTest, ATrackedBlockCostsLittleMoreThanItself) {
 // total their sum, exactly as with a handful of blocks.
 TEST_F(MemoryAllocatorScaleTest, TheReportKeepsBucketAndAllocationOrderAfterTheTableGrew) {
     allocate(kBlocks);
-    OrvTestLog capture(OrvLog::DETAILED_DEBUG);
-    OrvMemoryAllocator::dumpMemoryLeaks();
-    const std::vector<std::string> messages = capture.messages();
-    ASSERT_EQ(messages.size(), kBlocks + 3u);
+    expectReportOfLiveBlocks();
+}
 
-    std::vector<std::vector<int>> byBucket(OrvMemoryAllocator::kBucketCount);
-    unsigned long long total = 0;
-    for (int i = 0; i < kBlocks; ++i) {
-        byBucket[reportBucket(reinterpret_cast<uintptr_t>(blocks[i]))].push_back(i);
-        total += 1 + i % 16;
+// Blocks released from the middle, from the back and from the front, then new
+// ones allocated where the heap hands back the freed addresses: each release
+// takes out its own block and no other, and the report still lists the rest
+// in bucket and allocation order.
+TEST_F(MemoryAllocatorScaleTest, ReleasesInAnyOrderLeaveTheOthersListedInOrder) {
+    allocate(kBlocks);
+    for (size_t i = kBlocks / 2; i < kBlocks; i += 3) {
+        release(i);
     }
-    size_t at = 1;
-    for (const std::vector<int>& bucket : byBucket) {
-        for (int i : bucket) {
-            char expected[256];
-            std::snprintf(expected, sizeof(expected),
-                          "OrvMemoryAllocator::dumpMemoryLeaks(): ADDRESS 0x%.8lx\t%d bytes "
-                          "unfreed - file=memory_allocator_scale_test.cpp - line=%d",
-                          static_cast<unsigned long>(reinterpret_cast<uintptr_t>(blocks[i])),
-                          1 + i % 16, allocationLine);
-            ASSERT_EQ(messages[at++], expected) << "block " << i;
+    for (size_t i = kBlocks / 2; i-- > 0;) {
+        if (i % 3 != 0) {
+            release(i);
         }
     }
-    EXPECT_EQ(messages[at], "OrvMemoryAllocator::dumpMemoryLeaks(): Total heap unfreed: " +
-                                std::to_string(total) + " bytes");
+    for (size_t i = 0; i < kBlocks / 4; i += 7) {
+        if (blocks[i] != nullptr) {
+            release(i);
+        }
+    }
+    expectReportOfLiveBlocks();
+    allocate(kBlocks / 10);
+    expectReportOfLiveBlocks();
 }
 
 }  // namespace
