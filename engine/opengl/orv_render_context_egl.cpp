@@ -19,7 +19,6 @@
 #include <cstring>
 
 #include "core/orv_log.h"
-#include "opengl/orv_renderer_opengl.h"
 #include "render/orv_window_info.h"
 
 namespace {
@@ -159,7 +158,7 @@ int OrvRenderContextEGL::create(OrvWindowInfo* window) {
     if (openDisplay() != 0 || chooseConfig(*window) != 0 || createContext() != 0) {
         return -1;
     }
-    return createTarget();
+    return drawsIntoPbuffer() ? createPbuffer() : createFramebuffer();
 }
 
 // Surfaceless first: it needs no device at all. GBM needs a DRM render node.
@@ -295,15 +294,6 @@ int OrvRenderContextEGL::createContext() {
     return 0;
 }
 
-int OrvRenderContextEGL::createTarget() {
-    const int result = drawsIntoPbuffer() ? createPbuffer() : createFramebuffer();
-    if (result == 0) {
-        // A new context holds none of the state the renderer's cache remembers.
-        OrvRendererOpenGL::contextChanged();
-    }
-    return result;
-}
-
 int OrvRenderContextEGL::createPbuffer() {
     const int maxWidth = configValue(m_display, m_config, EGL_MAX_PBUFFER_WIDTH);
     const int maxHeight = configValue(m_display, m_config, EGL_MAX_PBUFFER_HEIGHT);
@@ -412,7 +402,6 @@ void OrvRenderContextEGL::makeCurrent() {
         return;
     }
     eglMakeCurrent(m_display, m_surface, m_surface, m_context);
-    OrvRendererOpenGL::contextChanged();
 }
 
 void OrvRenderContextEGL::swapBuffers() {
@@ -421,10 +410,10 @@ void OrvRenderContextEGL::swapBuffers() {
     }
 }
 
-OrvRenderContextEGL::Proc OrvRenderContextEGL::getProcAddress(const char* name) {
+OrvProc OrvRenderContextEGL::getProcAddress(const char* name) {
     return name != nullptr ? eglGetProcAddress(name) : nullptr;
 }
 
-int OrvRenderContextEGL::setSwapInterval(int) {
-    return -1;
+bool OrvRenderContextEGL::setSwapInterval(int) {
+    return false;
 }

@@ -22,9 +22,6 @@ struct gbm_device;
 
 class OrvRenderContextEGL : public OrvRenderContext {
   public:
-    // What EGL hands back for an entry point name.
-    typedef void (*Proc)();
-
     OrvRenderContextEGL();
     ~OrvRenderContextEGL() override;
 
@@ -40,11 +37,15 @@ class OrvRenderContextEGL : public OrvRenderContext {
     // is shown.
     void swapBuffers() override;
 
-    // Entry points come from EGL, never from GLX.
-    Proc getProcAddress(const char* name);
-    // An offscreen frame waits for no display refresh: always -1 (not
-    // supported), and nothing changes.
-    int setSwapInterval(int interval);
+    // eglGetProcAddress: entry points come from EGL, never from GLX, so the
+    // renderer works with no X connection. Like GLX, Mesa's EGL hands out a
+    // stub for any name.
+    OrvProc getProcAddress(const char* name) override;
+    // An offscreen frame is never presented and waits for no display
+    // refresh (EGL's swap interval has no effect on a pbuffer, and a
+    // framebuffer object has no surface at all): always false, nothing
+    // changes.
+    bool setSwapInterval(int interval) override;
 
     // "surfaceless" or "gbm" after a successful create, else "".
     const char* getPlatformName() const { return m_platformName; }
@@ -75,7 +76,6 @@ class OrvRenderContextEGL : public OrvRenderContext {
     int initializeDisplay(void* display, const char* platformName);
     int chooseConfig(const OrvWindowInfo& window);
     int createContext();
-    int createTarget();
     int createPbuffer();
     int createFramebuffer();
     bool onSurfaceless() const;

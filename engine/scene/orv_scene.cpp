@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/orv_log.h"
 #include "core/orv_memory_allocator.h"
 #include "core/orv_prefetch.h"
 #include "render/orv_renderer.h"
@@ -38,9 +39,16 @@ OrvScene::OrvScene() : id(0), name{}, root(nullptr), clearColor{0.0f, 0.0f, 0.0f
     snprintf(defaultName, sizeof(defaultName), "scene_%d", id);
     setName(defaultName);
     setClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    OrvSceneNodeMgr* manager = OrvSceneNodeMgr::getInstance();
+    if (manager->registerScene(this) == 0) {
+        OrvLog::getInstance()->write(OrvLog::WARNING,
+                                     "OrvScene::OrvScene(): scene [%d] could not be registered, "
+                                     "nodes destroyed elsewhere stay listed.",
+                                     id);
+    }
     // The root stands only in objects: it is updated every frame but, being
     // in none of the drawn lists, never drawn.
-    root = OrvSceneNodeMgr::getInstance()->createNode(ORV_NODE_GIZMO, ORV_SCENE_ROOT_NAME);
+    root = manager->createNode(ORV_NODE_GIZMO, ORV_SCENE_ROOT_NAME);
     if (root != nullptr) {
         objects.add(root);
     }
@@ -48,6 +56,7 @@ OrvScene::OrvScene() : id(0), name{}, root(nullptr), clearColor{0.0f, 0.0f, 0.0f
 
 OrvScene::~OrvScene() {
     destroyAllObjects();
+    OrvSceneNodeMgr::getInstance()->unregisterScene(this);
 }
 
 void OrvScene::setName(const char* newName) {
@@ -82,6 +91,20 @@ void OrvScene::addObject(OrvSceneNode* node) {
         default:
             others.add(node);
             break;
+    }
+}
+
+void OrvScene::removeObject(OrvSceneNode* node) {
+    if (node == nullptr) {
+        return;
+    }
+    objects.remove(node);
+    cameras.remove(node);
+    lights.remove(node);
+    meshes.remove(node);
+    others.remove(node);
+    if (node == root) {
+        root = nullptr;
     }
 }
 
@@ -131,15 +154,22 @@ void OrvScene::clear() {
 
 void OrvScene::destroyAllObjects() {
     OrvSceneNodeMgr* manager = OrvSceneNodeMgr::getInstance();
-    for (OrvLinkedListNode* n = objects.first(0); n != nullptr; n = objects.next()) {
+    // Each node leaves the lists before it is destroyed, front to back: its
+    // destruction, and that of its children, edits the lists of every scene.
+    for (OrvLinkedListNode* n = objects.getHead(); n != nullptr; n = objects.getHead()) {
         OrvSceneNode* node = static_cast<OrvSceneNode*>(n->data);
-        // A node listed twice is already gone at its second entry, and one
-        // the application destroyed itself must not be touched either.
+        removeObject(node);
+        // Only a scene that could not register can list a node destroyed
+        // elsewhere.
         if (manager->isNode(node) == 1) {
             node->destroyAllChildren(nullptr);
             manager->destroyNode(node);
         }
     }
+    forgetAllObjects();
+}
+
+void OrvScene::forgetAllObjects() {
     clearLists();
     root = nullptr;
 }

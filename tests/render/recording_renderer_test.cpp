@@ -52,14 +52,39 @@ TEST(RecordingRenderer, RecordsEachCallWithItsArgumentsInOrder) {
     EXPECT_EQ(recorder.last("drawMesh"), nullptr);
 }
 
+// Capability, face and polygon-mode codes read as OrvRenderer names them; a
+// code the interface does not name keeps its number, so a stray value shows.
+TEST(RecordingRenderer, NamesTheCodesOfStateCalls) {
+    OrvRecordingRenderer recorder;
+    recorder.enable(OrvRenderer::VERTICAL_SYNC);
+    recorder.disable(OrvRenderer::DEPTH_TEST);
+    recorder.disable(5);
+    recorder.setCullFace(OrvRenderer::FRONT);
+    recorder.setCullFace(-1);
+    recorder.setPolygonMode(OrvRenderer::LINES, OrvRenderer::FRONT_AND_BACK);
+    recorder.setPolygonMode(OrvRenderer::POINTS, OrvRenderer::BACK);
+    recorder.setPolygonMode(3, OrvRenderer::FRONT);
+    EXPECT_EQ(recorder.texts(), (std::vector<std::string>{
+                                    "enable(VERTICAL_SYNC)",
+                                    "disable(DEPTH_TEST)",
+                                    "disable(5)",
+                                    "setCullFace(FRONT)",
+                                    "setCullFace(-1)",
+                                    "setPolygonMode(LINES, FRONT_AND_BACK)",
+                                    "setPolygonMode(POINTS, BACK)",
+                                    "setPolygonMode(3, FRONT)",
+                                }));
+    EXPECT_EQ(recorder.last("setPolygonMode")->values, (std::vector<float>{3, 2}));
+}
+
 TEST(RecordingRenderer, ReturnsTheResultsTheTestChose) {
     OrvRecordingRenderer recorder;
     OrvMeshData mesh = {};
     EXPECT_EQ(recorder.createVBO(&mesh, 0), 0);
-    recorder.results["createVBO"] = 20;
-    recorder.results["initialize"] = 10;
-    EXPECT_EQ(recorder.createVBO(&mesh, 1), 20);
-    EXPECT_EQ(recorder.initialize(), 10);
+    recorder.results["createVBO"] = OrvRenderer::RESULT_NO_BUFFER_OBJECTS;
+    recorder.results["initialize"] = OrvRenderer::RESULT_VERSION_TOO_OLD;
+    EXPECT_EQ(recorder.createVBO(&mesh, 1), OrvRenderer::RESULT_NO_BUFFER_OBJECTS);
+    EXPECT_EQ(recorder.initialize(), OrvRenderer::RESULT_VERSION_TOO_OLD);
     EXPECT_EQ(recorder.createIBO(&mesh), 0);
     EXPECT_EQ(recorder.names(),
               (std::vector<std::string>{"createVBO", "createVBO", "initialize", "createIBO"}));

@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -307,6 +308,19 @@ TEST_F(TeafluxTest, PictureMovesFromFrameToFrame) {
     EXPECT_TRUE(teaflux_.waitForNewFrames(first));
 }
 
+// The probe reports the uniform as each frame sent it and ends the program
+// after the frame that follows 100 others.
+TEST_F(TeafluxTest, TheTimeUniformCountsFrames) {
+    teaflux_.start(kExecutable, dir_, "LD_PRELOAD=" TEAFLUX_TIME_PROBE);
+    EXPECT_EQ(teaflux_.exitCode(), 0);
+    std::string expected = "Ready for GLSL\n";
+    for (int frames = 0; frames <= 100; ++frames) {
+        expected +=
+            "after " + std::to_string(frames) + " frames: time " + std::to_string(frames) + ".0\n";
+    }
+    EXPECT_EQ(teaflux_.output(), expected);
+}
+
 TEST_F(TeafluxTest, EscapeEndsWithCodeZeroAndOtherKeysAreIgnored) {
     teaflux_.start(kExecutable, dir_);
     ASSERT_TRUE(teaflux_.waitForWindow()) << teaflux_.output();
@@ -340,6 +354,19 @@ TEST_F(TeafluxTest, MissingShaderFileIsReportedAndTheWindowStillDraws) {
     EXPECT_TRUE(teaflux_.running());
     teaflux_.pressKey("Escape");
     EXPECT_EQ(teaflux_.exitCode(), 0);
+}
+
+// A FIFO in place of "flatten.vert" is refused without waiting for a writer,
+// which no one would ever be: the window comes up and the file is reported.
+TEST_F(TeafluxTest, AFifoInPlaceOfAShaderIsReportedAndTheWindowStillDraws) {
+    ASSERT_EQ(mkfifo((dir_ / "flatten.vert").c_str(), 0600), 0);
+    teaflux_.start(kExecutable, dir_);
+    ASSERT_TRUE(teaflux_.waitForWindow()) << teaflux_.output();
+
+    std::string output = teaflux_.output();
+    EXPECT_EQ(output.rfind("Ready for GLSL\nCould not read shader file flatten.vert\n", 0), 0u)
+        << output;
+    EXPECT_TRUE(teaflux_.running());
 }
 
 TEST_F(TeafluxTest, ShaderInTheCurrentDirectoryComesFirst) {
