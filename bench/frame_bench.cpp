@@ -20,6 +20,7 @@
 #include "orv_bench_window.h"
 #include "orv_demo.h"
 #include "orv_reference_scene.h"
+#include "orvane.h"
 #include "orvane_opengl.h"
 
 namespace {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "orvane.h"
 #include "orvane_opengl.h"
 
 namespace {

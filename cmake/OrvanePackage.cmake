@@ -3,6 +3,12 @@
 # pkg-config file orvane.pc, and cpack's .deb and .tar.gz.
 include(CMakePackageConfigHelpers)
 
+# The sanitizer build links its settings into every target, the library's
+# too; it is for testing here and never installed.
+if(ORVANE_SANITIZE OR ORVANE_FUZZ)
+  return()
+endif()
+
 set(ORVANE_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Orvane)
 install(EXPORT OrvaneTargets NAMESPACE Orvane:: DESTINATION ${ORVANE_CMAKE_DIR})
 configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/OrvaneConfig.cmake.in
