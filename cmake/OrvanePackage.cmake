@@ -30,6 +30,7 @@ else()
   set(ORVANE_PC_LIBS "Libs: -L\${libdir} -lorvane -pthread")
 endif()
 file(RELATIVE_PATH ORVANE_PC_TO_PREFIX /prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig /prefix)
+string(REGEX REPLACE "/$" "" ORVANE_PC_TO_PREFIX "${ORVANE_PC_TO_PREFIX}")
 configure_file(${CMAKE_CURRENT_LIST_DIR}/orvane.pc.in ${CMAKE_CURRENT_BINARY_DIR}/orvane.pc @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/orvane.pc
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
