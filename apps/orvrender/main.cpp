@@ -18,6 +18,7 @@
 #include "orv_frame_rate_counter.h"
 #include "orv_png_file.h"
 #include "orvane.h"
+#include "orvane_opengl.h"
 
 namespace {
 
