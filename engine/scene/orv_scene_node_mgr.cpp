@@ -48,14 +48,17 @@ void OrvSceneNodeMgr::terminate() {
     OrvLog::getInstance()->write(OrvLog::DEBUG, "OrvSceneNodeMgr::terminate(): ok.");
 }
 
+// Each node leaves the list before it is deleted: a destructor may destroy
+// another node (a material lets go of its last texture), which walks and
+// edits this same list.
 void OrvSceneNodeMgr::killAllNodes() {
-    for (OrvLinkedListNode* n = nodes.first(0); n != nullptr; n = nodes.next()) {
-        OrvSceneNode* node = static_cast<OrvSceneNode*>(n->data);
+    while (nodes.getCount() > 0) {
+        OrvSceneNode* node = static_cast<OrvSceneNode*>(nodes.first(0)->data);
         logNode(OrvLog::DEBUG, "OrvSceneNodeMgr::killAllNodes(): node %s [%d][%s] destroyed ok.",
                 node);
+        nodes.remove(node);
         ORV_DELETE(node);
     }
-    nodes.clear();
 }
 
 void OrvSceneNodeMgr::registerCreator(OrvSceneNodeCreator* creator) {
