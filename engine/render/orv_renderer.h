@@ -139,7 +139,8 @@ class OrvRenderer {
     // Textures. createTexture uploads the picture into a new texture with the
     // record's settings and writes its name and size into the record, first
     // destroying one the record already had; 0, -1 for a null record or an
-    // empty picture, or RESULT_NO_TEXTURE. destroyTexture frees the name.
+    // empty picture, or RESULT_NO_TEXTURE. The new texture is left bound on
+    // unit 0. destroyTexture frees the name.
     virtual int createTexture(OrvTextureData* texture, const OrvImage* image) = 0;
     virtual void destroyTexture(OrvTextureData* texture) = 0;
     // Binds the texture to a unit, or unbinds the unit for null. While a unit

@@ -166,14 +166,16 @@ OrvTexture* OrvMaterial::getTexture(int unit) const {
     return unit >= 0 && unit < kTextureSlots ? textures[unit] : nullptr;
 }
 
+// Every upload comes first: an upload leaves its texture bound on unit 0.
 void OrvMaterial::bindTextures() {
     OrvRenderer* renderer = OrvRenderer::getInstance();
     for (int unit = 0; unit < kTextureSlots && renderer != nullptr; ++unit) {
-        if (textures[unit] == nullptr) {
-            continue;
+        if (textures[unit] != nullptr) {
+            textures[unit]->apply();
         }
-        textures[unit]->apply();
-        if (textures[unit]->isUploaded()) {
+    }
+    for (int unit = 0; unit < kTextureSlots && renderer != nullptr; ++unit) {
+        if (textures[unit] != nullptr && textures[unit]->isUploaded()) {
             renderer->bindTexture(unit, textures[unit]->getTextureData());
         }
     }
