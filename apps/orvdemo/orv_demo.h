@@ -47,6 +47,9 @@ class OrvDemo {
     int init(_XDisplay* display, unsigned long window, int width, int height);
     void frame(float dt);
     void setFps(int framesPerSecond);
+    // Asks for the back buffer of the first frame drawn at least
+    // afterMilliseconds after init to be written to path as a PNG.
+    void requestScreenshot(const std::string& path, uint32_t afterMilliseconds);
     void shutdown();
 
     // Milliseconds since the last call with reset non-zero, on a monotonic
@@ -93,6 +96,7 @@ class OrvDemo {
     void createOverlay();
     void updateShaderTime();
     void drawOverlay();
+    void saveScreenshotWhenDue();
     void clampPitch();
 
     int m_flags[kFlagCount];
@@ -115,4 +119,7 @@ class OrvDemo {
 
     uint32_t m_timerBase;
     std::string m_error;
+    // Empty unless a screenshot is still to be taken.
+    std::string m_screenshotPath;
+    uint32_t m_screenshotDue;
 };
