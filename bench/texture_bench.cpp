@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "orv_bench_window.h"
+#include "orv_gl_test_window.h"
 #include "orvane.h"
 
 namespace {
@@ -110,20 +110,14 @@ BENCHMARK(BM_DecodeJpeg)->Unit(benchmark::kMillisecond);
 // Upload with (argument 1) or without (0) the mipmap chain, finished with
 // glFinish so that the driver's copy is counted.
 void BM_Upload(benchmark::State& state) {
-    OrvBenchWindow window;
-    OrvWindowInfo info = {};
-    OrvRenderContextOpenGL context;
-    const std::string failure = window.open(0, 0, 64, 64);
-    info.display = window.display;
-    info.window = window.window;
-    info.colorBits = 32;
-    info.depthBits = 24;
-    if (!failure.empty() || context.create(&info) != 0) {
-        state.SkipWithError(failure.empty() ? "no GL context" : failure.c_str());
+    OrvGlTestWindow window;
+    const std::string failure = window.open(64, 64);
+    if (!failure.empty()) {
+        state.SkipWithError(failure.c_str());
         return;
     }
     OrvRendererOpenGL renderer;
-    renderer.setContext(&context);
+    renderer.setContext(&window.context);
     renderer.initialize();
     OrvImage image = makePicture();
     OrvTextureData texture = {};

@@ -122,7 +122,7 @@ int OrvDemo::startEngine(_XDisplay* display, unsigned long window, int width, in
     OrvMain* engine = OrvMain::getInstance();
     engine->init();
 
-    m_renderContext = engine->createRenderContext(0);
+    m_renderContext = engine->createRenderContext(OrvMain::KIND_OPENGL);
     if (m_renderContext == nullptr) {
         return fail(kErrorNoRenderContext);
     }
@@ -142,7 +142,7 @@ int OrvDemo::startEngine(_XDisplay* display, unsigned long window, int width, in
     engine->setCurrentRenderContext(m_renderContext);
     // Only a version that is too old stops the start: a driver that lacks
     // an optional feature (buffer objects, GLSL) still draws the scene.
-    if (engine->createRenderer(0) == OrvRenderer::RESULT_VERSION_TOO_OLD) {
+    if (engine->createRenderer(OrvMain::KIND_OPENGL) == OrvRenderer::RESULT_VERSION_TOO_OLD) {
         return fail(kErrorOpenGLTooOld);
     }
     return 0;
@@ -267,13 +267,11 @@ void OrvDemo::frame(float dt) {
     if (getFlag(FLAG_RUNNING) == 0) {
         return;
     }
-    updateShaderTime();
+    // The twist runs on the time since init began, not on the frame steps,
+    // so it keeps its pace whatever the frame rate.
+    const float time = elapsedMilliseconds(0) * 0.001f;
     coast(dt);
-    m_scene->update(dt);
-    m_scene->beginFrame();
-    m_scene->render(dt);
-    drawOverlay();
-    m_scene->endFrame();
+    renderFrame(time, dt);
     saveScreenshotWhenDue();
     OrvMain::getInstance()->swapBuffers();
 }
@@ -298,14 +296,25 @@ void OrvDemo::saveScreenshotWhenDue() {
     m_screenshotPath.clear();
 }
 
-void OrvDemo::updateShaderTime() {
+void OrvDemo::renderFrame(float time, float dt) {
+    // Before init and after shutdown the scene's nodes do not exist.
+    if (getFlag(FLAG_RUNNING) == 0) {
+        return;
+    }
+    setShaderTime(time);
+    m_scene->update(dt);
+    m_scene->beginFrame();
+    m_scene->render(dt);
+    drawOverlay();
+    m_scene->endFrame();
+}
+
+void OrvDemo::setShaderTime(float time) {
     OrvMaterial* material = OrvMaterialMgr::getInstance()->findByName(kBoxMaterial);
     if (material == nullptr || material->getGpuShader() == nullptr) {
         return;
     }
-    // The twist runs on the time since init began, not on the frame steps,
-    // so it keeps its pace whatever the frame rate.
-    material->getGpuShader()->setUniform1f("time", elapsedMilliseconds(0) * 0.001f);
+    material->getGpuShader()->setUniform1f("time", time);
 }
 
 void OrvDemo::drawOverlay() {

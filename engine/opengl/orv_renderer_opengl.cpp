@@ -96,7 +96,7 @@ void OrvRendererOpenGL::detectAPIVersion() {
 }
 
 int OrvRendererOpenGL::isExtensionSupported(const char* name) {
-    return name != nullptr ? OrvGlCapabilities::hasExtension(queryString(GL_EXTENSIONS), name) : 0;
+    return OrvGlCapabilities::hasExtension(queryString(GL_EXTENSIONS), name);
 }
 
 OrvProc OrvRendererOpenGL::getProcAddress(const char* name) {

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "core/orv_hash_table.h"
 #include "core/orv_log.h"
 #include "scene/orv_material.h"
 #include "core/orv_memory_allocator.h"
@@ -16,10 +15,7 @@ OrvMaterial* materialOf(OrvLinkedListNode* entry) {
     return static_cast<OrvMaterial*>(entry->data);
 }
 
-// Node ids are the keys of the id table, standing in for pointers.
-const void* idKey(int id) {
-    return reinterpret_cast<const void*>(static_cast<intptr_t>(id));
-}
+constexpr int32_t kFirstIdCapacity = 16;
 
 }  // namespace
 
@@ -69,22 +65,73 @@ OrvMaterial* OrvMaterialMgr::findById(int id) {
     if (lastFound != nullptr && lastFound->getId() == id) {
         return lastFound;
     }
-    OrvMaterial* found =
-        byId != nullptr ? reinterpret_cast<OrvMaterial*>(byId->find(idKey(id))) : nullptr;
-    lastFound = found != nullptr ? found : lastFound;
-    return found;
+    const int32_t slot = idSlot(id);
+    if (slot == byIdCount || byId[slot]->getId() != id) {
+        return nullptr;
+    }
+    lastFound = byId[slot];
+    return lastFound;
+}
+
+int32_t OrvMaterialMgr::idSlot(int id) const {
+    int32_t low = 0;
+    int32_t high = byIdCount;
+    while (low < high) {
+        const int32_t middle = low + (high - low) / 2;
+        if (byId[middle]->getId() < id) {
+            low = middle + 1;
+        } else {
+            high = middle;
+        }
+    }
+    return low;
+}
+
+int OrvMaterialMgr::fileById(OrvMaterial* material) {
+    if (byIdCount == byIdCapacity) {
+        const int32_t capacity = byIdCapacity == 0 ? kFirstIdCapacity : byIdCapacity * 2;
+        OrvMaterial** grown = ORV_NEW OrvMaterial* [capacity];
+        if (grown == nullptr) {
+            return 0;
+        }
+        if (byIdCount > 0) {
+            memcpy(grown, byId, sizeof(OrvMaterial*) * byIdCount);
+        }
+        if (byId != nullptr) {
+            ORV_DELETE_ARRAY(byId);
+        }
+        byId = grown;
+        byIdCapacity = capacity;
+    }
+    // New materials carry the highest id so far, so this is an append in
+    // practice; the search keeps the order whatever the ids.
+    const int32_t slot = idSlot(material->getId());
+    memmove(byId + slot + 1, byId + slot, sizeof(OrvMaterial*) * (byIdCount - slot));
+    byId[slot] = material;
+    ++byIdCount;
+    return 1;
+}
+
+void OrvMaterialMgr::unfileById(OrvMaterial* material) {
+    const int32_t slot = idSlot(material->getId());
+    // Only the listed material of that id is filed under it.
+    if (slot < byIdCount && byId[slot] == material) {
+        --byIdCount;
+        memmove(byId + slot, byId + slot + 1, sizeof(OrvMaterial*) * (byIdCount - slot));
+    }
+    if (byIdCount == 0) {
+        ORV_DELETE_ARRAY(byId);
+        byId = nullptr;
+        byIdCapacity = 0;
+    }
 }
 
 int OrvMaterialMgr::list(OrvMaterial* material) {
-    if (byId == nullptr) {
-        byId = ORV_NEW OrvHashTable();
-    }
-    if (byId == nullptr ||
-        byId->insert(idKey(material->getId()), reinterpret_cast<intptr_t>(material)) == 0) {
+    if (fileById(material) == 0) {
         return 0;
     }
     if (add(material) == 0) {
-        byId->remove(idKey(material->getId()));
+        unfileById(material);
         return 0;
     }
     return 1;
@@ -95,16 +142,8 @@ void OrvMaterialMgr::removeMaterial(OrvMaterial* material) {
     if (material == lastFound) {
         lastFound = nullptr;
     }
-    if (byId == nullptr || material == nullptr) {
-        return;
-    }
-    // Only the listed material of that id is filed under it.
-    if (byId->find(idKey(material->getId())) == reinterpret_cast<intptr_t>(material)) {
-        byId->remove(idKey(material->getId()));
-    }
-    if (getCount() == 0) {
-        ORV_DELETE(byId);
-        byId = nullptr;
+    if (byId != nullptr && material != nullptr) {
+        unfileById(material);
     }
 }
 

@@ -5,9 +5,10 @@
 // kept out of the allocator's leak report.
 #pragma once
 
+#include <cstdint>
+
 #include "core/orv_linked_list.h"
 
-class OrvHashTable;
 class OrvMaterial;
 
 class OrvMaterialMgr : public OrvLinkedList {
@@ -35,10 +36,20 @@ class OrvMaterialMgr : public OrvLinkedList {
     // not be listed.
     int list(OrvMaterial* material);
 
-    // The listed materials by node id: every mesh looks up the material of
-    // each of its ranges every frame. Made with the first listed material and
-    // released with the last, so that an idle manager holds no block.
-    OrvHashTable* byId = nullptr;
+    // The slot of that id in byId, or where it would be inserted.
+    int32_t idSlot(int id) const;
+    int fileById(OrvMaterial* material);
+    void unfileById(OrvMaterial* material);
+
+    // The listed materials sorted by node id: every mesh looks up the material
+    // of each of its ranges every frame. A plain array rather than a hash
+    // table, because the table's list entries would draw ids from the counter
+    // that numbers the nodes, and every later default name would shift. Made
+    // with the first listed material and released with the last, so that an
+    // idle manager holds no block.
+    OrvMaterial** byId = nullptr;
+    int32_t byIdCount = 0;
+    int32_t byIdCapacity = 0;
     // The material found last: consecutive meshes mostly share materials.
     OrvMaterial* lastFound = nullptr;
 };

@@ -1,9 +1,8 @@
 // The demo's own scene under the real driver: the state cache changes no
 // pixel of it, and its steady-state frames allocate nothing.
-#include "orv_bench_scene.h"
-#include "orv_bench_window.h"
 #include "orv_demo.h"
-#include "orv_demo_frame.h"
+#include "orv_logged_test.h"
+#include "orv_test_window.h"
 #include "orvane.h"
 #include "perf_test_support.h"
 
@@ -11,14 +10,17 @@ namespace {
 
 constexpr float kFrameSeconds = 0.016f;
 
-class DemoFrameTest : public ::testing::Test {
+// The demo starts the engine itself, so the log is the only rung below.
+class DemoFrameTest : public OrvLoggedTest {
   protected:
+    DemoFrameTest() : OrvLoggedTest(OrvLog::NORMAL) {}
+
     void SetUp() override {
         setenv("LP_NUM_THREADS", "1", 1);
-        ASSERT_EQ(window.open(0, 0, OrvBenchScene::kWidth, OrvBenchScene::kHeight), "");
-        ASSERT_EQ(
-            demo.init(window.display, window.window, OrvBenchScene::kWidth, OrvBenchScene::kHeight),
-            0)
+        ASSERT_EQ(window.open(OrvBenchScene::kWidth, OrvBenchScene::kHeight), "");
+        ASSERT_EQ(demo.init(window.info.display, window.info.window, OrvBenchScene::kWidth,
+                            OrvBenchScene::kHeight),
+                  0)
             << demo.getError();
         renderer = static_cast<OrvRendererOpenGL*>(OrvRenderer::getInstance());
     }
@@ -27,12 +29,11 @@ class DemoFrameTest : public ::testing::Test {
     // The demo's frame with the shader's time held still, read back before
     // the swap.
     OrvPicture frameAt(float time) {
-        orvDemoFrameWithoutSwap(demo, time, kFrameSeconds);
+        demo.renderFrame(time, kFrameSeconds);
         return OrvPicture::readBackBuffer(OrvBenchScene::kWidth, OrvBenchScene::kHeight);
     }
 
-    OrvTestLog log{OrvLog::NORMAL};
-    OrvBenchWindow window;
+    OrvTestWindow window;
     OrvDemo demo;
     OrvRendererOpenGL* renderer = nullptr;
 };

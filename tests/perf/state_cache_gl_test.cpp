@@ -15,7 +15,7 @@
 
 namespace {
 
-using StateCacheTest = OrvGlTest;
+using StateCacheTest = OrvEngineGlTest;
 
 std::vector<float> materialValues(GLenum name) {
     float values[4] = {};
@@ -147,11 +147,7 @@ TEST_F(StateCacheTest, CallsAfterAnInvalidatingStepReachTheDriver) {
     OrvTextInfo text = {};
     text.fontHeight = 12;
     const std::pair<const char*, std::function<void()>> steps[] = {
-        {"setContext",
-         [&] {
-             window.context.makeCurrent();
-             renderer->setContext(&window.context);
-         }},
+        {"setCurrentRenderContext", [&] { engine->setCurrentRenderContext(context); }},
         {"compileDisplayList", [&] { renderer->compileDisplayList(mesh.get()); }},
         {"createFont", [&] { ASSERT_EQ(renderer->createFont(&text, &window.info), 0); }},
     };
