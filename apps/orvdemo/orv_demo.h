@@ -59,6 +59,9 @@ class OrvDemo {
     // can hold the picture still or time the drawing alone.
     void renderFrame(float time, float dt);
     void setFps(int framesPerSecond);
+    // Asks for the back buffer of the first frame drawn at least
+    // afterMilliseconds after init to be written to path as a PNG.
+    void requestScreenshot(const std::string& path, uint32_t afterMilliseconds);
     void shutdown();
 
     // Milliseconds since the last call with reset non-zero, on a monotonic
@@ -92,9 +95,6 @@ class OrvDemo {
     OrvScene* getScene() const { return m_scene; }
     const OrvTextInfo& getTextInfo() const { return m_text; }
     OrvWindowInfo* getWindowInfo() { return &m_window; }
-    // The context init asked for, kept after a failed create so that its
-    // owner can ask it why; null before init and after shutdown.
-    OrvRenderContext* getRenderContext() const { return m_renderContext; }
 
   private:
     int startEngine(_XDisplay* display, unsigned long window, int width, int height);
@@ -108,6 +108,7 @@ class OrvDemo {
     void createOverlay();
     void setShaderTime(float time);
     void drawOverlay();
+    void saveScreenshotWhenDue();
     void clampPitch();
 
     int m_flags[kFlagCount];
@@ -131,4 +132,7 @@ class OrvDemo {
 
     uint32_t m_timerBase;
     std::string m_error;
+    // Empty unless a screenshot is still to be taken.
+    std::string m_screenshotPath;
+    uint32_t m_screenshotDue;
 };

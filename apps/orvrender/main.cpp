@@ -4,21 +4,16 @@
 //
 //   orvrender [--frames N] [--size WxH] out.png
 //
-// A run that cannot render says why on standard error, in the words of the
-// engine's WARNING line, and exits with a non-zero code.
-#include <GL/gl.h>
-
+// A run that cannot render or write says why on standard error, in the words
+// of the engine's first WARNING line, and exits with a non-zero code.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include "orv_demo.h"
 #include "orv_frame_rate_counter.h"
-#include "orv_png_file.h"
 #include "orvane.h"
-#include "orvane_opengl.h"
 
 namespace {
 
@@ -55,32 +50,34 @@ bool parseOptions(int argc, char** argv, Options* options) {
     return !options->output.empty();
 }
 
-// The context's own words when it refused, else the demo's message.
-std::string startFailure(const OrvDemo& demo) {
-    const auto* context = static_cast<const OrvRenderContextEGL*>(demo.getRenderContext());
-    if (context != nullptr && context->getFailure()[0] != '\0') {
-        return std::string("OrvRenderContextEGL::create(): ") + context->getFailure();
+// The first WARNING line the engine writes while orvrender runs: the words
+// it tells the user when it cannot go on.
+void keepFirstWarning(int level, const char* text, void* user) {
+    auto* warning = static_cast<std::string*>(user);
+    if (level == OrvLog::WARNING && warning->empty()) {
+        *warning = text;
     }
-    return demo.getError();
 }
 
-// The finished frame as RGB rows, bottom row first.
-std::vector<uint8_t> readFrame(int width, int height) {
-    std::vector<uint8_t> rgb(static_cast<size_t>(3) * width * height);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-    return rgb;
+// The finished frame into the PNG, while the engine still runs: the picture
+// is a tracked block.
+int writeFrame(const std::string& path) {
+    OrvImage image = {};
+    int result = OrvRenderer::getInstance()->readBackBuffer(&image);
+    if (result == 0) {
+        result = OrvPngCodec::write(path.c_str(), &image);
+    }
+    image.release();
+    return result;
 }
 
-int render(const Options& options) {
+int render(const Options& options, const std::string& warning) {
     OrvDemo demo;
     demo.setRenderContextKind(OrvMain::KIND_EGL);
     if (demo.init(nullptr, 0, options.width, options.height) != 0) {
-        // The context is gone once the engine stops, so its words are taken
-        // first.
-        const std::string failure = startFailure(demo);
         demo.shutdown();
-        std::fprintf(stderr, "orvrender: %s\n", failure.c_str());
+        std::fprintf(stderr, "orvrender: %s\n",
+                     warning.empty() ? demo.getError().c_str() : warning.c_str());
         return EXIT_FAILURE;
     }
     OrvFrameRateCounter counter;
@@ -88,12 +85,10 @@ int render(const Options& options) {
     for (int frame = 0; frame < options.frames; ++frame) {
         counter.idleFrame(demo.elapsedMilliseconds(0), &demo);
     }
-    const std::vector<uint8_t> rgb = readFrame(options.width, options.height);
+    const int written = writeFrame(options.output);
     demo.shutdown();
-    const std::string failure = orvWritePng(options.output, options.width, options.height, rgb);
-    if (!failure.empty()) {
-        std::fprintf(stderr, "orvrender: cannot write %s: %s\n", options.output.c_str(),
-                     failure.c_str());
+    if (written != 0) {
+        std::fprintf(stderr, "orvrender: %s\n", warning.c_str());
         return EXIT_FAILURE;
     }
     return EXIT_SUCCESS;
@@ -107,5 +102,11 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, stderr);
         return kExitUsage;
     }
-    return render(options);
+    std::string warning;
+    OrvLog* log = OrvLog::getInstance();
+    log->setListener(keepFirstWarning, &warning);
+    log->setOutputs(OrvLog::OUTPUT_FILE | OrvLog::OUTPUT_LISTENER | OrvLog::OUTPUT_FORMATTED);
+    const int result = render(options, warning);
+    log->setListener(nullptr, nullptr);
+    return result;
 }

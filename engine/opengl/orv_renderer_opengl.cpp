@@ -41,7 +41,8 @@ GLenum polygonModeFor(int mode) {
 }  // namespace
 
 OrvRendererOpenGL::OrvRendererOpenGL()
-    : m_context(nullptr),
+    : m_texturedUnits(0),
+      m_context(nullptr),
       m_lightCount(0),
       m_lightUnits(nullptr),
       m_viewMatrix{},
@@ -70,6 +71,8 @@ void OrvRendererOpenGL::invalidateStateCache() {
 int OrvRendererOpenGL::initialize() {
     OrvLog* log = OrvLog::getInstance();
     log->write(OrvLog::DEBUG, "OrvRendererOpenGL::initialize(): in progress...");
+    m_textureCapabilities.reset();
+    m_texturedUnits = 0;
     const int result =
         m_capabilities.detect(queryString(GL_VERSION), queryString(GL_EXTENSIONS), m_context);
     if (result != RESULT_OK) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "orv_gl_test.h"
+#include "render/orv_image.h"
 
 namespace {
 
@@ -216,6 +217,22 @@ TEST(RenderContextEGL, TheFramebufferObjectFrameHasTheSizeAndBits) {
     EXPECT_GE(glInteger(GL_STENCIL_BITS), 8);
     EXPECT_EQ(clearedMiddle(kWidth, kHeight), (std::array<int, 3>{255, 0, 0}));
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+    // The renderer reads the frame from the framebuffer object, which has no
+    // back buffer to name.
+    OrvRendererOpenGL renderer;
+    renderer.setContext(&context);
+    ASSERT_EQ(renderer.initialize(), OrvRenderer::RESULT_OK);
+    renderer.setViewport(0, 0, kWidth, kHeight);
+    OrvImage image = {};
+    ASSERT_EQ(renderer.readBackBuffer(&image), 0);
+    EXPECT_EQ(image.width, kWidth);
+    EXPECT_EQ(image.height, kHeight);
+    const uint8_t* middle = image.at(kWidth / 2, kHeight / 2);
+    EXPECT_EQ(std::vector<int>(middle, middle + 4), (std::vector<int>{255, 0, 0, 255}));
+    image.release();
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    renderer.terminate();
 
     OrvFramebufferEGL tooLarge;
     OrvWindowInfo large = frameInfo(100000, 100000);

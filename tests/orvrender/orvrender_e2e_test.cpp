@@ -124,7 +124,7 @@ TEST(OrvrenderTest, FailuresSayWhyAndExitNonZero) {
          "orvrender: OrvRenderContextEGL::create(): no EGL implementation: the EGL library "
          "offers no platform displays (EGL_EXT_platform_base).\n"},
         {"--frames 1 --size 8x8 /nonexistent/x.png", "", 1,
-         "orvrender: cannot write /nonexistent/x.png: "},
+         "orvrender: OrvPngCodec::write(): /nonexistent/x.png: No such file or directory.\n"},
     };
     for (const auto& c : cases) {
         OrvTestLog log;
