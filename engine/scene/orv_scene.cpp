@@ -2,11 +2,13 @@
 
 #include <cstdio>
 
+#include "core/orv_log.h"
 #include "core/orv_memory_allocator.h"
 #include "core/orv_prefetch.h"
 #include "render/orv_renderer.h"
 #include "scene/orv_scene_node_mgr.h"
 #include "scene/orv_scene_object.h"
+#include "scene/orv_static_batches.h"
 #include "core/orv_string.h"
 
 namespace {
@@ -32,7 +34,8 @@ void prefetchAfter(const OrvLinkedListNode* entry) {
 
 }  // namespace
 
-OrvScene::OrvScene() : id(0), name{}, root(nullptr), clearColor{0.0f, 0.0f, 0.0f, 1.0f} {
+OrvScene::OrvScene()
+    : id(0), name{}, root(nullptr), clearColor{0.0f, 0.0f, 0.0f, 1.0f}, staticBatches(nullptr) {
     id = static_cast<int32_t>(OrvMemoryAllocator::nextUniqueId());
     char defaultName[kNameSize] = {};
     snprintf(defaultName, sizeof(defaultName), "scene_%d", id);
@@ -104,6 +107,10 @@ void OrvScene::beginFrame() {
 }
 
 void OrvScene::render(float dt) {
+    // Stale batches are built again before anything of the frame is drawn.
+    if (staticBatches != nullptr) {
+        staticBatches->beginRender(&meshes);
+    }
     // Only the first camera sets the view; a camera itself is never drawn.
     OrvLinkedListNode* camera = cameras.first(0);
     if (camera != nullptr) {
@@ -113,6 +120,9 @@ void OrvScene::render(float dt) {
     applyAndRender(&lights, dt);
     applyAndRender(&meshes, dt);
     applyAndRender(&others, dt);
+    if (staticBatches != nullptr) {
+        staticBatches->endRender();
+    }
 }
 
 void OrvScene::endFrame() {
@@ -123,6 +133,7 @@ void OrvScene::endFrame() {
 }
 
 void OrvScene::clear() {
+    releaseStaticBatches();
     for (OrvLinkedListNode* n = objects.first(0); n != nullptr; n = objects.next()) {
         static_cast<OrvSceneNode*>(n->data)->detachAllChildren(nullptr);
     }
@@ -130,6 +141,7 @@ void OrvScene::clear() {
 }
 
 void OrvScene::destroyAllObjects() {
+    releaseStaticBatches();
     OrvSceneNodeMgr* manager = OrvSceneNodeMgr::getInstance();
     for (OrvLinkedListNode* n = objects.first(0); n != nullptr; n = objects.next()) {
         OrvSceneNode* node = static_cast<OrvSceneNode*>(n->data);
@@ -142,6 +154,27 @@ void OrvScene::destroyAllObjects() {
     }
     clearLists();
     root = nullptr;
+}
+
+int OrvScene::buildStaticBatches() {
+    if (staticBatches == nullptr) {
+        staticBatches = ORV_NEW OrvStaticBatches();
+    }
+    if (staticBatches == nullptr) {
+        OrvLog::getInstance()->write(
+            OrvLog::WARNING,
+            "OrvScene::buildStaticBatches(): scene %s: out of memory; its meshes draw one by one.",
+            name);
+        return 0;
+    }
+    return staticBatches->build(&meshes);
+}
+
+void OrvScene::releaseStaticBatches() {
+    if (staticBatches != nullptr) {
+        ORV_DELETE(staticBatches);
+        staticBatches = nullptr;
+    }
 }
 
 void OrvScene::clearLists() {
