@@ -26,17 +26,15 @@ bool isIdentity(const float* m) {
     return std::memcmp(m, kIdentity, sizeof(kIdentity)) == 0;
 }
 
-// The upper 3 x 3 of a column-major matrix is the identity: normals pass
-// unchanged, without a rounding step.
-bool keepsNormals(const float* m) {
-    for (int column = 0; column < 3; ++column) {
-        for (int row = 0; row < 3; ++row) {
-            if (m[4 * column + row] != kIdentity[4 * column + row]) {
-                return false;
-            }
+// The matrix only moves: normals pass unchanged, without a rounding step,
+// and a position only gains the translation, as the full product would give.
+bool isTranslation(const float* m) {
+    for (int at = 0; at < 12; ++at) {
+        if (m[at] != kIdentity[at]) {
+            return false;
         }
     }
-    return true;
+    return m[15] == 1.0f;
 }
 
 void transformPoint(const float* m, const float* p, float* out) {
@@ -273,25 +271,41 @@ void OrvStaticBatch::fillVertices() {
             continue;
         }
         const OrvMeshData* source = member.mesh->meshData;
-        const uint32_t count = source->vertexCount;
-        OrvFloat4* positions = meshData->attributes[OrvMeshData::POSITIONS] + member.firstVertex;
-        OrvFloat4* colors = meshData->attributes[OrvMeshData::COLORS] + member.firstVertex;
-        OrvFloat4* normals = meshData->attributes[OrvMeshData::NORMALS] + member.firstVertex;
-        const bool keep = keepsNormals(member.matrix);
-        float normalRows[9];
-        normalMatrix(member.matrix, normalRows);
-        for (uint32_t v = 0; v < count; ++v) {
-            transformPoint(member.matrix, source->attributes[OrvMeshData::POSITIONS][v],
-                           positions[v]);
-            std::memcpy(colors[v], source->attributes[OrvMeshData::COLORS][v], sizeof(OrvFloat4));
-            if (keep) {
-                std::memcpy(normals[v], source->attributes[OrvMeshData::NORMALS][v],
-                            sizeof(OrvFloat4));
-            } else {
-                transformNormal(normalRows, source->attributes[OrvMeshData::NORMALS][v],
-                                normals[v]);
-            }
+        const size_t bytes = source->vertexCount * sizeof(OrvFloat4);
+        OrvFloat4* const* target = meshData->attributes;
+        std::memcpy(target[OrvMeshData::COLORS] + member.firstVertex,
+                    source->attributes[OrvMeshData::COLORS], bytes);
+        if (isTranslation(member.matrix)) {
+            std::memcpy(target[OrvMeshData::NORMALS] + member.firstVertex,
+                        source->attributes[OrvMeshData::NORMALS], bytes);
+            translatePositions(member, source);
+        } else {
+            transformVertices(member, source);
         }
+    }
+}
+
+void OrvStaticBatch::translatePositions(const Member& member, const OrvMeshData* source) {
+    const float* t = member.matrix + 12;
+    const OrvFloat4* from = source->attributes[OrvMeshData::POSITIONS];
+    OrvFloat4* to = meshData->attributes[OrvMeshData::POSITIONS] + member.firstVertex;
+    for (uint32_t v = 0; v < source->vertexCount; ++v) {
+        const float w = from[v][3];
+        to[v][0] = from[v][0] + t[0] * w;
+        to[v][1] = from[v][1] + t[1] * w;
+        to[v][2] = from[v][2] + t[2] * w;
+        to[v][3] = w;
+    }
+}
+
+void OrvStaticBatch::transformVertices(const Member& member, const OrvMeshData* source) {
+    float normalRows[9];
+    normalMatrix(member.matrix, normalRows);
+    OrvFloat4* positions = meshData->attributes[OrvMeshData::POSITIONS] + member.firstVertex;
+    OrvFloat4* normals = meshData->attributes[OrvMeshData::NORMALS] + member.firstVertex;
+    for (uint32_t v = 0; v < source->vertexCount; ++v) {
+        transformPoint(member.matrix, source->attributes[OrvMeshData::POSITIONS][v], positions[v]);
+        transformNormal(normalRows, source->attributes[OrvMeshData::NORMALS][v], normals[v]);
     }
 }
 

@@ -115,6 +115,8 @@ class OrvStaticBatch {
     int32_t rangeSlot(int32_t materialId) const;
     bool allocate(uint64_t vertices, uint64_t faces);
     void fillVertices();
+    void translatePositions(const Member& member, const OrvMeshData* source);
+    void transformVertices(const Member& member, const OrvMeshData* source);
     void fillTriangles();
     void appendTriangles(const Member& member, int32_t materialId, uint32_t* face);
     void chooseBuffers();
