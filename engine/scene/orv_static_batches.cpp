@@ -120,7 +120,10 @@ int OrvStaticBatches::group(OrvMesh** meshes, int32_t count) {
     }
     int batched = 0;
     for (int32_t b = batchCount - 1; b >= first; --b) {
-        if (batches[b] == nullptr || batches[b]->getMemberCount() == 0 || !batches[b]->build()) {
+        if (batches[b] == nullptr || batches[b]->getMemberCount() == 0) {
+            warnOutOfMemory(grouping.sizes[b - first]);
+            removeBatch(b);
+        } else if (!batches[b]->build()) {
             removeBatch(b);
         } else {
             batched += batches[b]->getMemberCount();

@@ -3,6 +3,9 @@
 // batch again, the index width past 65,535 vertices, counts too large for one
 // batch, and that batches cost no allocation per frame and leave no block
 // behind.
+#include <sys/resource.h>
+
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -221,6 +224,47 @@ TEST_F(StaticBatchTest, TooManyVerticesForOneBatchDrawOneByOne) {
     box(0)->getMeshData()->vertexCount = vertices;
     box(1)->getMeshData()->vertexCount = vertices;
     EXPECT_EQ(frameDraws(), 20);
+}
+
+// The address space of the process as it stands, in bytes.
+rlim_t addressSpace() {
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    while (status >> key) {
+        if (key == "VmSize:") {
+            rlim_t kilobytes = 0;
+            status >> kilobytes;
+            return kilobytes * 1024;
+        }
+    }
+    return 0;
+}
+
+// In a child process whose address space is capped 1 MiB above what it
+// uses: each of the batch's arrays of 72,000 vertices needs more.
+TEST_F(StaticBatchTest, NoMemoryForTheBatchDrawsOneByOne) {
+    constexpr int kBoxes = 2000;
+    bench = std::make_unique<OrvBenchScene>(kBoxes, 1);
+    markStatic(bench->field());
+    const uint32_t vertices = kBoxes * box(0)->getMeshData()->vertexCount;
+    const std::string warning =
+        "OrvStaticBatch::build(): out of memory for " + std::to_string(vertices) +
+        " vertices and " + std::to_string(12 * kBoxes) + " triangles; its meshes draw one by one.";
+    EXPECT_EXIT(
+        {
+            rlimit limit{};
+            getrlimit(RLIMIT_AS, &limit);
+            const rlim_t unlimited = limit.rlim_cur;
+            limit.rlim_cur = addressSpace() + 1024 * 1024;
+            setrlimit(RLIMIT_AS, &limit);
+            const int batched = scene()->buildStaticBatches();
+            limit.rlim_cur = unlimited;
+            setrlimit(RLIMIT_AS, &limit);
+            const int draws = frameDraws();
+            const bool fine = batched == 0 && log.contains(warning) && draws == kBoxes;
+            std::exit(fine ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(StaticBatchTest, NothingStaticChangesNoCall) {
