@@ -65,6 +65,41 @@ TEST_F(OrvMemoryAllocatorTest, ReportListsALeakedBlockWithItsFileAndLine) {
     ORV_DELETE_ARRAY(block);
 }
 
+// Records made for addresses chosen by the test (never dereferenced), so that
+// the buckets are known: 0x400010 and 0x10 share bucket 16, 0x20 is bucket 32.
+TEST_F(OrvMemoryAllocatorTest, ReportGoesThroughTheBucketsInIndexOrderAndEachInAllocationOrder) {
+    struct Block {
+        uintptr_t address;
+        size_t size;
+        const char* file;
+        int line;
+    };
+    // In allocation order. The first is larger than any signed 32-bit
+    // number, so the sizes and the total must print as unsigned.
+    const Block blocks[] = {{0x20, 3000000000u, "first.cpp", 1},
+                            {0x400010, 100, "second.cpp", 2},
+                            {0x10, 20, nullptr, 3}};
+    for (const Block& b : blocks) {
+        OrvMemoryAllocator::_track_heap_alloc(reinterpret_cast<void*>(b.address), b.size, b.file,
+                                              b.line);
+    }
+    OrvTestLog capture(OrvLog::DETAILED_DEBUG);
+    OrvMemoryAllocator::dumpMemoryLeaks();
+    const std::vector<std::string> report = capture.messages();
+    for (const Block& b : blocks) {
+        OrvMemoryAllocator::_track_heap_free(reinterpret_cast<void*>(b.address), nullptr, 0);
+    }
+
+    const std::string leak = "OrvMemoryAllocator::dumpMemoryLeaks(): ADDRESS ";
+    EXPECT_EQ(report, (std::vector<std::string>{
+                          kStart, leak + "0x00400010\t100 bytes unfreed - file=second.cpp - line=2",
+                          leak + "0x00000010\t20 bytes unfreed - file= - line=3",
+                          leak + "0x00000020\t3000000000 bytes unfreed - file=first.cpp - line=1",
+                          "OrvMemoryAllocator::dumpMemoryLeaks(): Total heap unfreed: 3000000120 "
+                          "bytes",
+                          kEnd}));
+}
+
 TEST_F(OrvMemoryAllocatorTest, TracesNameTheAllocationAndTheReleaseSite) {
     OrvTestLog capture(OrvLog::DETAILED_DEBUG);
     const int allocLine = __LINE__ + 1;
@@ -82,6 +117,29 @@ TEST_F(OrvMemoryAllocatorTest, TracesNameTheAllocationAndTheReleaseSite) {
                 " - size=4 - file=memory_allocator_test.cpp - line=" + std::to_string(freeLine)}));
     // A 64-bit address is printed with all of its digits.
     EXPECT_GT(address.size(), 10u);
+}
+
+// A plain delete records no location of its own, so its trace names the last
+// one recorded: nothing right after init, later the previous ORV_DELETE.
+TEST_F(OrvMemoryAllocatorTest, AReleaseWithoutItsOwnLocationReportsThePreviousOne) {
+    OrvMemoryAllocator::init();
+    int* first = ORV_NEW int(1);
+    int* second = ORV_NEW int(2);
+    int* third = ORV_NEW int(3);
+    OrvTestLog capture(OrvLog::DETAILED_DEBUG);
+    delete first;
+    const int line = __LINE__ + 1;
+    ORV_DELETE(second);
+    delete third;
+
+    const std::string released = "OrvMemoryAllocator::_track_heap_free(): ptr=";
+    const std::string previous =
+        " - size=4 - file=memory_allocator_test.cpp - line=" + std::to_string(line);
+    EXPECT_EQ(capture.messages(),
+              (std::vector<std::string>{
+                  released + hexAddress(first, "0x%.8lX") + " - size=4 - file= - line=0",
+                  released + hexAddress(second, "0x%.8lX") + previous,
+                  released + hexAddress(third, "0x%.8lX") + previous}));
 }
 
 TEST_F(OrvMemoryAllocatorTest, TrackedBlocksAreZeroFilled) {

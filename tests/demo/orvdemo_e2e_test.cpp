@@ -32,6 +32,18 @@ bool isColoured(const uint8_t* p) {
     return std::max({p[0], p[1], p[2]}) - std::min({p[0], p[1], p[2]}) >= 60;
 }
 
+// Beside and below the twisting box only the camera changes the picture.
+int differingBesideTheBox(const OrvScreenPicture& a, const OrvScreenPicture& b) {
+    int n = 0;
+    for (int y = 300; y < a.height; ++y) {
+        for (int x = 0; x < a.width; ++x) {
+            const bool besideBox = x < 380 || x >= 644;
+            n += besideBox && !std::equal(a.at(x, y), a.at(x, y) + 3, b.at(x, y)) ? 1 : 0;
+        }
+    }
+    return n;
+}
+
 std::string lastLogMessage(const std::string& log) {
     std::istringstream lines(log);
     std::string line;
@@ -73,6 +85,18 @@ class OrvDemoEndToEnd : public ::testing::Test {
         OrvDemoProcess::click(frame.x + itemX, area.y + 12);
     }
 
+    // A left click with the pointer over the drawing area swings the camera
+    // from its start pose onto its orbit, where it rests; the picture then.
+    void settleOnTheOrbit(OrvScreenPicture* picture) {
+        const std::string at =
+            std::to_string(area.x + 300) + " " + std::to_string(area.y + 500) + " ";
+        ASSERT_TRUE(OrvDemoProcess::xdotool("mousemove " + at + "click 1"));
+        OrvDemoProcess::pause(300);
+        *picture = capture();
+        OrvDemoProcess::pause(200);
+        ASSERT_EQ(0, differingBesideTheBox(*picture, capture()));
+    }
+
     int exitThroughFileMenu() {
         chooseMenuItem(18, 30);
         return demo.waitForExit(kExitTimeout);
@@ -109,33 +133,32 @@ TEST_F(OrvDemoEndToEnd, ShowsTheLitBoxOverTheGridWithTheRateAndLeavesThroughFile
 
 TEST_F(OrvDemoEndToEnd, DragTurnsTheView) {
     ASSERT_NO_FATAL_FAILURE(startDemo());
-    // Beside and below the twisting box only the camera changes the picture.
-    auto differing = [](const OrvScreenPicture& a, const OrvScreenPicture& b) {
-        int n = 0;
-        for (int y = 300; y < a.height; ++y) {
-            for (int x = 0; x < a.width; ++x) {
-                const bool besideBox = x < 380 || x >= 644;
-                n += besideBox && !std::equal(a.at(x, y), a.at(x, y) + 3, b.at(x, y)) ? 1 : 0;
-            }
-        }
-        return n;
-    };
-    // A click alone already swings the camera from its start pose onto its
-    // orbit; the drag is measured from there.
-    const std::string from =
-        std::to_string(area.x + 300) + " " + std::to_string(area.y + 500) + " ";
-    ASSERT_TRUE(OrvDemoProcess::xdotool("mousemove " + from + "click 1"));
-    OrvDemoProcess::pause(300);
-    OrvScreenPicture before = capture();
-    OrvDemoProcess::pause(200);
-    ASSERT_EQ(0, differing(before, capture()));
+    OrvScreenPicture before;
+    ASSERT_NO_FATAL_FAILURE(settleOnTheOrbit(&before));
 
     ASSERT_TRUE(
         OrvDemoProcess::xdotool("mousedown 1 mousemove_relative 50 0 "
                                 "mousemove_relative 50 0 mousemove_relative 50 0 "
                                 "mouseup 1"));
     OrvDemoProcess::pause(300);
-    EXPECT_GT(differing(before, capture()), 1000);
+    EXPECT_GT(differingBesideTheBox(before, capture()), 1000);
+
+    expectCleanEnd();
+}
+
+// Right button presses, a right drag and wheel turns in both directions.
+TEST_F(OrvDemoEndToEnd, RightButtonAndWheelLeaveTheViewAsItWas) {
+    const char* const actions[] = {
+        "mousedown 3 mousemove_relative 50 0 mousemove_relative 50 0 mouseup 3 click 3",
+        "click 4 click 4 click 5 click 5 click 5"};
+    ASSERT_NO_FATAL_FAILURE(startDemo());
+    for (const char* action : actions) {
+        OrvScreenPicture before;
+        ASSERT_NO_FATAL_FAILURE(settleOnTheOrbit(&before));
+        ASSERT_TRUE(OrvDemoProcess::xdotool(action));
+        OrvDemoProcess::pause(300);
+        EXPECT_EQ(0, differingBesideTheBox(before, capture())) << action;
+    }
 
     expectCleanEnd();
 }

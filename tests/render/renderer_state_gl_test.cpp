@@ -1,8 +1,11 @@
 #include <GL/gl.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "orv_gl_test.h"
+#include "orv_recording_renderer_opengl.h"
 
 namespace {
 
@@ -62,6 +65,41 @@ TEST_F(RendererStateTest, RenderStateBlocksSwitchTheFixedFunctionState) {
     }
     renderer->applyRenderStates(nullptr);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// Each switch goes through the virtual operations, so a derived renderer sees
+// all of them, always in this order, with the block's codes passed unchanged.
+TEST_F(RendererStateTest, RenderStateBlocksSwitchThroughTheVirtualOperationsInOrder) {
+    struct Case {
+        const char* label;
+        int states[OrvRenderer::kRenderStateCount];
+        std::vector<std::string> calls;
+    };
+    const Case cases[] = {
+        {"a new object's block",
+         {0, 0, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 2, 2},
+         {"disable(LIGHTING)", "enable(DEPTH_TEST)", "enable(FACE_CULLING)", "setCullFace(BACK)",
+          "setPolygonMode(FILL, FRONT)", "setPolygonMode(FILL, BACK)",
+          "disable(RESERVED_CAPABILITY)"}},
+        {"codes outside the tables, unread entries set",
+         {9, 2, 1, 7, -1, 9, 9, 9, 9, 9, 9, 42, 0, 7},
+         {"disable(LIGHTING)", "disable(DEPTH_TEST)", "disable(FACE_CULLING)", "setCullFace(42)",
+          "setPolygonMode(7, FRONT)", "setPolygonMode(POINTS, BACK)",
+          "enable(RESERVED_CAPABILITY)"}},
+        {"everything on",
+         {0, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 1, 1, 0},
+         {"enable(LIGHTING)", "enable(DEPTH_TEST)", "enable(FACE_CULLING)",
+          "setCullFace(FRONT_AND_BACK)", "setPolygonMode(POINTS, FRONT)",
+          "setPolygonMode(LINES, BACK)", "enable(RESERVED_CAPABILITY)"}},
+    };
+    OrvRecordingRendererOpenGL recorder;
+    ASSERT_EQ(recorder.initialize(), OrvRenderer::RESULT_OK);
+    for (const Case& c : cases) {
+        recorder.calls.clear();
+        recorder.applyRenderStates(c.states);
+        EXPECT_EQ(recorder.calls, c.calls) << c.label;
+    }
+    recorder.terminate();
 }
 
 TEST_F(RendererStateTest, FaceAndModeCodesOutsideTheTablesMeanBackAndFill) {

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "orv_gl_test.h"
+#include "orv_recording_renderer_opengl.h"
 #include "render/orv_text_info.h"
 
 namespace {
@@ -83,6 +84,25 @@ TEST_F(RendererTextTest, TheRasterLandsAtTheTextPositionCountedFromTheTop) {
         glGetFloatv(GL_CURRENT_COLOR, color);
         EXPECT_EQ(std::vector<float>(color, color + 4), std::vector<float>(4, 1.0f));
     }
+}
+
+// Lighting and capability 2 go off through the virtual operations, so a
+// derived renderer sees them; nothing else is switched.
+TEST_F(RendererTextTest, DrawTextSwitchesOffLightingThenCapabilityTwo) {
+    OrvRecordingRendererOpenGL recorder;
+    ASSERT_EQ(recorder.initialize(), OrvRenderer::RESULT_OK);
+    recorder.setViewport(0, 0, window.info.width, window.info.height);
+    ASSERT_EQ(recorder.createFont(&text, &window.info), 0);
+    setText("Orvane");
+    recorder.drawText(&text, &window.info);
+    EXPECT_EQ(recorder.calls,
+              (std::vector<std::string>{"disable(LIGHTING)", "disable(RESERVED_CAPABILITY)"}));
+
+    recorder.calls.clear();
+    recorder.drawText(nullptr, &window.info);
+    recorder.drawText(&text, nullptr);
+    EXPECT_EQ(recorder.calls, std::vector<std::string>());
+    recorder.terminate();
 }
 
 TEST_F(RendererTextTest, TextPixelsAppearInTheTextColourBelowThePosition) {

@@ -307,6 +307,19 @@ TEST_F(TeafluxTest, PictureMovesFromFrameToFrame) {
     EXPECT_TRUE(teaflux_.waitForNewFrames(first));
 }
 
+// The probe reports the uniform as each frame sent it and ends the program
+// after the frame that follows 100 others.
+TEST_F(TeafluxTest, TheTimeUniformCountsFrames) {
+    teaflux_.start(kExecutable, dir_, "LD_PRELOAD=" TEAFLUX_TIME_PROBE);
+    EXPECT_EQ(teaflux_.exitCode(), 0);
+    std::string expected = "Ready for GLSL\n";
+    for (int frames = 0; frames <= 100; ++frames) {
+        expected +=
+            "after " + std::to_string(frames) + " frames: time " + std::to_string(frames) + ".0\n";
+    }
+    EXPECT_EQ(teaflux_.output(), expected);
+}
+
 TEST_F(TeafluxTest, EscapeEndsWithCodeZeroAndOtherKeysAreIgnored) {
     teaflux_.start(kExecutable, dir_);
     ASSERT_TRUE(teaflux_.waitForWindow()) << teaflux_.output();
