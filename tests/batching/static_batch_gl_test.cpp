@@ -57,7 +57,8 @@ void PrintTo(const Case& c, std::ostream* out) {
     *out << c.label;
 }
 
-class StaticBatchPictureTest : public ::testing::TestWithParam<Case> {
+// The demo started on a window of the benchmark scenes' size.
+class DemoBatchTest : public ::testing::Test {
   protected:
     void SetUp() override {
         setenv("LP_NUM_THREADS", "1", 1);
@@ -74,22 +75,28 @@ class StaticBatchPictureTest : public ::testing::TestWithParam<Case> {
         return OrvPicture::readBackBuffer(OrvBenchScene::kWidth, OrvBenchScene::kHeight);
     }
 
+    // Marks every mesh of the demo's scene static, the demo's own included.
+    void markAllStatic() {
+        OrvLinkedList* meshes = demo.getScene()->getMeshes();
+        for (OrvLinkedListNode* n = meshes->first(0); n != nullptr; n = meshes->next()) {
+            static_cast<OrvMesh*>(n->data)->setStatic(1);
+        }
+    }
+
     OrvTestLog log{OrvLog::NORMAL};
     OrvBenchWindow window;
     OrvDemo demo;
 };
 
-// Every mesh of the scene is marked static, the demo's own included; the
-// batched picture is taken after the change, the one-by-one picture after
+class StaticBatchPictureTest : public DemoBatchTest, public ::testing::WithParamInterface<Case> {};
+
+// The batched picture is taken after the change, the one-by-one picture after
 // the batches are released.
 TEST_P(StaticBatchPictureTest, BatchedLooksLikeOneByOne) {
     const Case& c = GetParam();
     OrvScene* scene = demo.getScene();
     OrvBoxField field(scene, c.boxes, c.materials);
-    OrvLinkedList* meshes = scene->getMeshes();
-    for (OrvLinkedListNode* n = meshes->first(0); n != nullptr; n = meshes->next()) {
-        static_cast<OrvMesh*>(n->data)->setStatic(1);
-    }
+    markAllStatic();
     frame();
     ASSERT_GE(scene->buildStaticBatches(), c.boxes);
     frame();
@@ -128,5 +135,27 @@ INSTANTIATE_TEST_SUITE_P(
              [](OrvScene*, OrvBoxField& f) { f.materials()[1]->setDiffuse(kOrange); }},
         Case{"past_65535_vertices", 3000, 1, [](OrvScene*, OrvBoxField&) {}}),
     [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.label); });
+
+// Batches in GL buffers, left built until the engine stops: frames after the
+// first upload allocate nothing, and the stop leaves no block behind.
+TEST_F(DemoBatchTest, SteadyFramesAllocateNothingAndTheStopLeaksNothing) {
+    OrvBoxField field(demo.getScene(), 1000, 3);
+    markAllStatic();
+    frame();
+    ASSERT_GE(demo.getScene()->buildStaticBatches(), 1000);
+    frame();
+    EXPECT_EQ(allocationsDuring([&] {
+                  for (int i = 0; i < 5; ++i) {
+                      orvDemoFrameWithoutSwap(demo, kShaderTime, kFrameSeconds);
+                  }
+              }),
+              0u);
+    OrvLog::getInstance()->setLevel(OrvLog::DETAILED_DEBUG);
+    demo.shutdown();
+    EXPECT_TRUE(
+        log.contains("OrvMemoryAllocator::dumpMemoryLeaks(): Yeah! No memory leak! "
+                     "Congratulations! You're a smart pointer man ;)"));
+    EXPECT_EQ(log.text().find("bytes unfreed"), std::string::npos);
+}
 
 }  // namespace
