@@ -1,16 +1,15 @@
 // The demo scene's frame with the renderer that draws nothing: the demo is
 // started on a real window (its set-up needs the GL renderer), then the null
-// renderer takes over for the frames. A frame is the demo's own without the
-// buffer swap: the shader's time, update, begin, render, overlay text, end.
+// renderer takes over for the frames. A frame is the demo's renderFrame: the
+// shader's time, update, begin, render, overlay text, end, without the swap.
 #include <string>
 
 #include <benchmark/benchmark.h>
 
 #include "orv_bench_engine.h"
 #include "orv_bench_scene.h"
-#include "orv_bench_window.h"
 #include "orv_demo.h"
-#include "orv_demo_frame.h"
+#include "orv_test_window.h"
 
 namespace {
 
@@ -20,14 +19,14 @@ constexpr float kFrameSeconds = 0.016f;
 // context on it.
 struct DemoRun {
     DemoRun() {
-        failure = window.open(0, 0, OrvBenchScene::kWidth, OrvBenchScene::kHeight);
-        if (failure.empty() && demo.init(window.display, window.window, OrvBenchScene::kWidth,
-                                         OrvBenchScene::kHeight) != 0) {
+        failure = window.open(OrvBenchScene::kWidth, OrvBenchScene::kHeight);
+        if (failure.empty() && demo.init(window.info.display, window.info.window,
+                                         OrvBenchScene::kWidth, OrvBenchScene::kHeight) != 0) {
             failure = demo.getError();
         }
     }
 
-    OrvBenchWindow window;
+    OrvTestWindow window;
     OrvDemo demo;
     std::string failure;
 };
@@ -41,7 +40,7 @@ void BM_DemoSceneFrame(benchmark::State& state) {
     OrvBenchEngine::useNullRenderer();
     float time = 0.0f;
     for (auto _ : state) {
-        orvDemoFrameWithoutSwap(run.demo, time, kFrameSeconds);
+        run.demo.renderFrame(time, kFrameSeconds);
         time += kFrameSeconds;
     }
 }

@@ -23,11 +23,11 @@
 #include <vector>
 
 #include "orv_bench_scene.h"
-#include "orv_bench_window.h"
 #include "orv_counting_renderer.h"
 #include "orv_demo.h"
 #include "orv_merged_boxes.h"
 #include "orv_reference_scene.h"
+#include "orv_test_window.h"
 #include "orvane.h"
 
 namespace {
@@ -88,10 +88,9 @@ class FrameBench {
     double timeBuild(OrvScene* scene);
     void countFrame(OrvCountingRenderer& counter, const std::string& name);
 
-    OrvBenchWindow m_engineWindow;
-    OrvBenchWindow m_referenceWindow;
+    OrvTestWindow m_engineWindow;
+    OrvTestWindow m_referenceWindow;
     OrvDemo m_demo;
-    OrvWindowInfo m_referenceInfo = {};
     OrvRenderContextOpenGL m_referenceContext;
     OrvTextInfo m_referenceText = {};
     OrvRenderContext* m_engineContext = nullptr;
@@ -100,14 +99,15 @@ class FrameBench {
 
 std::string FrameBench::start(bool quick) {
     m_frameScale = quick ? 0.1 : 1.0;
-    std::string failure = m_engineWindow.open(0, 0, kWidth, kHeight);
+    std::string failure = m_engineWindow.open(kWidth, kHeight);
     if (failure.empty()) {
-        failure = m_referenceWindow.open(kWidth, 0, kWidth, kHeight);
+        failure = m_referenceWindow.open(kWidth, kHeight, kWidth, 0);
     }
     if (!failure.empty()) {
         return failure;
     }
-    if (m_demo.init(m_engineWindow.display, m_engineWindow.window, kWidth, kHeight) != 0) {
+    if (m_demo.init(m_engineWindow.info.display, m_engineWindow.info.window, kWidth, kHeight) !=
+        0) {
         return m_demo.getError();
     }
     OrvRenderer* renderer = OrvRenderer::getInstance();
@@ -116,28 +116,21 @@ std::string FrameBench::start(bool quick) {
     m_demo.frame(kFrameSeconds);
     std::printf("driver: %s, OpenGL %s\n", glGetString(GL_RENDERER), glGetString(GL_VERSION));
 
-    m_referenceInfo.display = m_referenceWindow.display;
-    m_referenceInfo.window = m_referenceWindow.window;
-    m_referenceInfo.width = kWidth;
-    m_referenceInfo.height = kHeight;
-    m_referenceInfo.colorBits = 32;
-    m_referenceInfo.depthBits = 24;
-    m_referenceInfo.stencilBits = 8;
-    if (m_referenceContext.create(&m_referenceInfo) != 0) {
+    if (m_referenceContext.create(&m_referenceWindow.info) != 0) {
         return "no GL context for the reference window";
     }
     // The reference's glyphs are built as the engine builds them, in the
     // reference's own context.
     m_referenceText = m_demo.getTextInfo();
     m_referenceText.listBase = 0;
-    renderer->createFont(&m_referenceText, &m_referenceInfo);
+    renderer->createFont(&m_referenceText, &m_referenceWindow.info);
     m_engineContext->makeCurrent();
     return "";
 }
 
 void FrameBench::stop() {
     m_referenceContext.makeCurrent();
-    OrvRenderer::getInstance()->destroyFont(&m_referenceText, &m_referenceInfo);
+    OrvRenderer::getInstance()->destroyFont(&m_referenceText, &m_referenceWindow.info);
     m_referenceContext.destroy();
     m_engineContext->makeCurrent();
     m_demo.shutdown();

@@ -266,24 +266,33 @@ void OrvDemo::frame(float dt) {
     if (getFlag(FLAG_RUNNING) == 0) {
         return;
     }
-    updateShaderTime();
+    // The twist runs on the time since init began, not on the frame steps,
+    // so it keeps its pace whatever the frame rate.
+    const float time = elapsedMilliseconds(0) * 0.001f;
     coast(dt);
+    renderFrame(time, dt);
+    OrvMain::getInstance()->swapBuffers();
+}
+
+void OrvDemo::renderFrame(float time, float dt) {
+    // Before init and after shutdown the scene's nodes do not exist.
+    if (getFlag(FLAG_RUNNING) == 0) {
+        return;
+    }
+    setShaderTime(time);
     m_scene->update(dt);
     m_scene->beginFrame();
     m_scene->render(dt);
     drawOverlay();
     m_scene->endFrame();
-    OrvMain::getInstance()->swapBuffers();
 }
 
-void OrvDemo::updateShaderTime() {
+void OrvDemo::setShaderTime(float time) {
     OrvMaterial* material = OrvMaterialMgr::getInstance()->findByName(kBoxMaterial);
     if (material == nullptr || material->getGpuShader() == nullptr) {
         return;
     }
-    // The twist runs on the time since init began, not on the frame steps,
-    // so it keeps its pace whatever the frame rate.
-    material->getGpuShader()->setUniform1f("time", elapsedMilliseconds(0) * 0.001f);
+    material->getGpuShader()->setUniform1f("time", time);
 }
 
 void OrvDemo::drawOverlay() {

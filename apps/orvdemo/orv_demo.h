@@ -45,7 +45,14 @@ class OrvDemo {
     // failure the engine stays started (shutdown stops it) and getError holds
     // the text to show the user.
     int init(_XDisplay* display, unsigned long window, int width, int height);
+    // One frame of the running demo: the camera coasts, renderFrame draws at
+    // the time since init, and the buffers are swapped.
     void frame(float dt);
+    // The drawing of a frame with the box shader's time given: the scene
+    // updated by dt, begun, rendered, the overlay drawn and the frame ended.
+    // It reads no clock, moves no camera and swaps no buffers, so a caller
+    // can hold the picture still or time the drawing alone.
+    void renderFrame(float time, float dt);
     void setFps(int framesPerSecond);
     void shutdown();
 
@@ -91,7 +98,7 @@ class OrvDemo {
     void createBox(OrvGpuShader* shader);
     void createGrid();
     void createOverlay();
-    void updateShaderTime();
+    void setShaderTime(float time);
     void drawOverlay();
     void clampPitch();
 

@@ -1,41 +1,10 @@
 // The demo's own scene under the real driver: the state cache changes no
 // pixel of it, and its steady-state frames allocate nothing.
-#include "orv_bench_scene.h"
-#include "orv_bench_window.h"
-#include "orv_demo.h"
-#include "orv_demo_frame.h"
-#include "orvane.h"
-#include "perf_test_support.h"
+#include "demo_gl_test.h"
 
 namespace {
 
-constexpr float kFrameSeconds = 0.016f;
-
-class DemoFrameTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        setenv("LP_NUM_THREADS", "1", 1);
-        ASSERT_EQ(window.open(0, 0, OrvBenchScene::kWidth, OrvBenchScene::kHeight), "");
-        ASSERT_EQ(
-            demo.init(window.display, window.window, OrvBenchScene::kWidth, OrvBenchScene::kHeight),
-            0)
-            << demo.getError();
-        renderer = static_cast<OrvRendererOpenGL*>(OrvRenderer::getInstance());
-    }
-    void TearDown() override { demo.shutdown(); }
-
-    // The demo's frame with the shader's time held still, read back before
-    // the swap.
-    OrvPicture frameAt(float time) {
-        orvDemoFrameWithoutSwap(demo, time, kFrameSeconds);
-        return OrvPicture::readBackBuffer(OrvBenchScene::kWidth, OrvBenchScene::kHeight);
-    }
-
-    OrvTestLog log{OrvLog::NORMAL};
-    OrvBenchWindow window;
-    OrvDemo demo;
-    OrvRendererOpenGL* renderer = nullptr;
-};
+using DemoFrameTest = DemoGlTest;
 
 TEST_F(DemoFrameTest, PicturesAreTheSameWithTheCacheOnAndOff) {
     demo.frame(kFrameSeconds);

@@ -31,11 +31,11 @@ TEST_F(ManyBoxFrameTest, PicturesAreTheSameWithTheCacheOnAndOff) {
 TEST_F(ManyBoxFrameTest, SteadyStateFramesAllocateNothing) {
     OrvBenchScene scene(1000, 8);
     scene.frame(kFrameSeconds);
-    window.context.swapBuffers();
+    context->swapBuffers();
     const uint64_t allocations = allocationsDuring([&] {
         for (int frame = 0; frame < 5; ++frame) {
             scene.frame(kFrameSeconds);
-            window.context.swapBuffers();
+            context->swapBuffers();
         }
     });
     EXPECT_EQ(allocations, 0u);

@@ -1,6 +1,5 @@
 #include "perf_test_support.h"
 
-#include "orv_bench_scene.h"
 #include "orvane.h"
 
 BoxRecord::BoxRecord() {
@@ -17,33 +16,4 @@ uint64_t allocationsDuring(const std::function<void()>& work) {
     const uint64_t before = OrvMemoryAllocator::allocationCount();
     work();
     return OrvMemoryAllocator::allocationCount() - before;
-}
-
-void PerfEngineTest::SetUp() {
-    ASSERT_EQ(OrvMain::getInstance()->init(), 0);
-}
-
-void PerfEngineTest::TearDown() {
-    OrvMain::getInstance()->terminate();
-}
-
-void PerfGlTest::SetUp() {
-    PerfEngineTest::SetUp();
-    ASSERT_EQ(window.open(OrvBenchScene::kWidth, OrvBenchScene::kHeight), "");
-    renderer = ORV_NEW OrvRendererOpenGL();
-    ASSERT_EQ(renderer->initialize(), OrvRenderer::RESULT_OK);
-}
-
-// The nodes give their GL objects back through the renderer, so the engine
-// stops before the renderer goes.
-void PerfGlTest::TearDown() {
-    PerfEngineTest::TearDown();
-    if (renderer != nullptr) {
-        renderer->terminate();
-        ORV_DELETE(renderer);
-    }
-}
-
-OrvPicture PerfGlTest::readPicture() const {
-    return OrvPicture::readBackBuffer(window.info.width, window.info.height);
 }

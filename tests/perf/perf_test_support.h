@@ -1,13 +1,13 @@
-// Helpers of the per-frame tests: the engine root started around each test
-// with the log in a temporary folder, a 1024 x 768 window with the OpenGL
-// renderer on it, and the number of allocations a piece of code makes.
+// Helpers of the per-frame tests: the engine started with the log at its
+// normal level, as the benchmarks run it, alone or on OpenGL in a window of
+// the benchmark scenes' size; a small box's record; and the number of
+// allocations a piece of code makes.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 
-#include <gtest/gtest.h>
-
+#include "orv_bench_scene.h"
 #include "orv_gl_test.h"
 #include "orv_mesh_record.h"
 
@@ -22,25 +22,12 @@ class BoxRecord : public OrvMeshRecord {
 // work runs.
 uint64_t allocationsDuring(const std::function<void()>& work);
 
-// The engine root started (its node creators registered) with the log
-// captured, and stopped again at the end of the test.
-class PerfEngineTest : public ::testing::Test {
+class PerfEngineTest : public OrvEngineTest {
   protected:
-    void SetUp() override;
-    void TearDown() override;
-
-    OrvTestLog log{OrvLog::NORMAL};
+    PerfEngineTest() : OrvEngineTest(OrvLog::NORMAL) {}
 };
 
-// PerfEngineTest with a window of the benchmark scenes' size and an
-// initialised OpenGL renderer on it.
-class PerfGlTest : public PerfEngineTest {
+class PerfGlTest : public OrvEngineGlTest {
   protected:
-    void SetUp() override;
-    void TearDown() override;
-
-    OrvPicture readPicture() const;
-
-    OrvGlTestWindow window;
-    OrvRendererOpenGL* renderer = nullptr;
+    PerfGlTest() : OrvEngineGlTest(OrvLog::NORMAL, OrvBenchScene::kWidth, OrvBenchScene::kHeight) {}
 };

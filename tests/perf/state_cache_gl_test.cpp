@@ -15,7 +15,7 @@
 
 namespace {
 
-using StateCacheTest = OrvGlTest;
+using StateCacheTest = OrvEngineGlTest;
 
 std::vector<float> materialValues(GLenum name) {
     float values[4] = {};
@@ -149,7 +149,7 @@ TEST_F(StateCacheTest, CallsAfterAnInvalidatingStepReachTheDriver) {
     OrvTextInfo text = {};
     text.fontHeight = 12;
     const std::pair<const char*, std::function<void()>> steps[] = {
-        {"makeCurrent", [&] { window.context.makeCurrent(); }},
+        {"makeCurrent", [&] { context->makeCurrent(); }},
         {"compileDisplayList", [&] { renderer->compileDisplayList(mesh.get()); }},
         {"createFont", [&] { ASSERT_EQ(renderer->createFont(&text, &window.info), 0); }},
     };

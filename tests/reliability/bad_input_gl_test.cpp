@@ -96,7 +96,7 @@ TEST(BadInputGl, ADisplayWithoutGlxGetsNoContext) {
     XCloseDisplay(display);
 }
 
-class BadInputGlTest : public OrvGlTest {};
+class BadInputGlTest : public OrvEngineGlTest {};
 
 // Hundreds of errors make a compiler log of many kilobytes; its line is cut
 // to the log's line buffer and the next line is whole.

@@ -11,14 +11,16 @@
 #include <string>
 #include <vector>
 
-#include "lifecycle_test_support.h"
+#include "orv_create_node.h"
+#include "orv_engine_test.h"
+#include "orvane.h"
 
 namespace {
 
 constexpr char kVertexFileLine[] =
     "OrvGpuShader::loadVertexShaderFromFile(): Could not load vertex shader source file [";
 
-class BadInputTest : public EngineTest {
+class BadInputTest : public OrvEngineTest {
   protected:
     OrvGpuShader* newShader() { return createNode<OrvGpuShader>(ORV_NODE_GPU_SHADER); }
 
@@ -52,10 +54,10 @@ TEST_F(BadInputTest, ShaderPathsThatAreNoReadableFileAreRefused) {
     for (const std::string& path : paths) {
         SCOPED_TRACE(path.substr(0, 80));
         OrvGpuShader* shader = newShader();
-        renderer.clear();
+        recorder.clear();
         EXPECT_EQ(shader->loadVertexShaderFromFile(path.c_str()), -1);
         EXPECT_EQ(shader->getProgram()->vertexSource, nullptr);
-        EXPECT_EQ(renderer.count("createGpuVertexShader"), 0);
+        EXPECT_EQ(recorder.count("createGpuVertexShader"), 0);
         // A path longer than the log's line is cut with the rest of the line.
         const std::string line = log.messages().back();
         EXPECT_EQ(line, (std::string(kVertexFileLine) + path + "].").substr(0, line.size()));
@@ -77,7 +79,7 @@ TEST_F(BadInputTest, AHundredMegabyteShaderFileIsHeldWhole) {
     const OrvGpuProgram* program = shader->getProgram();
     ASSERT_EQ(program->vertexSourceLength, size + 1);
     EXPECT_STREQ(program->vertexSource + size - 14, "void main() {}");
-    EXPECT_EQ(renderer.count("createGpuVertexShader"), 1);
+    EXPECT_EQ(recorder.count("createGpuVertexShader"), 1);
 }
 
 // The held source counts its length in an int: a file of 2 GiB or more is

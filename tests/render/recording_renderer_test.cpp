@@ -52,6 +52,31 @@ TEST(RecordingRenderer, RecordsEachCallWithItsArgumentsInOrder) {
     EXPECT_EQ(recorder.last("drawMesh"), nullptr);
 }
 
+// Capability, face and polygon-mode codes read as OrvRenderer names them; a
+// code the interface does not name keeps its number, so a stray value shows.
+TEST(RecordingRenderer, NamesTheCodesOfStateCalls) {
+    OrvRecordingRenderer recorder;
+    recorder.enable(OrvRenderer::VERTICAL_SYNC);
+    recorder.disable(OrvRenderer::DEPTH_TEST);
+    recorder.disable(5);
+    recorder.setCullFace(OrvRenderer::FRONT);
+    recorder.setCullFace(-1);
+    recorder.setPolygonMode(OrvRenderer::LINES, OrvRenderer::FRONT_AND_BACK);
+    recorder.setPolygonMode(OrvRenderer::POINTS, OrvRenderer::BACK);
+    recorder.setPolygonMode(3, OrvRenderer::FRONT);
+    EXPECT_EQ(recorder.texts(), (std::vector<std::string>{
+                                    "enable(VERTICAL_SYNC)",
+                                    "disable(DEPTH_TEST)",
+                                    "disable(5)",
+                                    "setCullFace(FRONT)",
+                                    "setCullFace(-1)",
+                                    "setPolygonMode(LINES, FRONT_AND_BACK)",
+                                    "setPolygonMode(POINTS, BACK)",
+                                    "setPolygonMode(3, FRONT)",
+                                }));
+    EXPECT_EQ(recorder.last("setPolygonMode")->values, (std::vector<float>{3, 2}));
+}
+
 TEST(RecordingRenderer, ReturnsTheResultsTheTestChose) {
     OrvRecordingRenderer recorder;
     OrvMeshData mesh = {};

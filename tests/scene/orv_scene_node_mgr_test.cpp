@@ -5,7 +5,7 @@
 
 namespace {
 
-using SceneNodeMgrTest = SceneTest;
+using SceneNodeMgrTest = NodeManagerTest;
 
 // Stands for a creator whose node allocation failed.
 class FailingCreator : public OrvSceneNodeCreator {

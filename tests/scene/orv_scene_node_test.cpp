@@ -6,7 +6,7 @@
 
 namespace {
 
-using SceneNodeTest = SceneTest;
+using SceneNodeTest = NodeManagerTest;
 
 TEST_F(SceneNodeTest, IdsComeFromTheSharedCounterAndNameTheNode) {
     uint32_t before = OrvMemoryAllocator::nextUniqueId();

@@ -21,19 +21,19 @@ void NamedNode::setName(const char* newName) {
     recordName = getName();
 }
 
-void SceneTest::SetUp() {
+void NodeManagerTest::SetUp() {
     manager->init();
     manager->registerCreator(&plainCreator);
     manager->registerCreator(&namedCreator);
     clearLog();
 }
 
-void SceneTest::TearDown() {
+void NodeManagerTest::TearDown() {
     // Deletes what a test left, before its creators go out of scope.
     manager->terminate();
 }
 
-void SceneTest::clearLog() {
+void NodeManagerTest::clearLog() {
     // The log opens its file again, emptied, at the next line.
     OrvLog::getInstance()->close();
     std::filesystem::remove(log.path());

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "orv_test_log.h"
+#include "orv_logged_test.h"
 #include "orvane.h"
 
 // "node <type> [<id>][<name>]", the way the manager's lines name a node.
@@ -67,7 +67,7 @@ class TestCreator : public OrvSceneNodeCreator {
 
 // A fresh node manager with the two test creators registered, and the log
 // captured at the DEBUG level, emptied once the set-up lines are written.
-class SceneTest : public ::testing::Test {
+class NodeManagerTest : public OrvLoggedTest {
   protected:
     void SetUp() override;
     void TearDown() override;
@@ -78,7 +78,6 @@ class SceneTest : public ::testing::Test {
     // followed directly by the message: the time text between them is dropped.
     std::vector<std::string> logLines() const { return taggedLines(log); }
 
-    OrvTestLog log{OrvLog::DEBUG};
     OrvSceneNodeMgr* manager = OrvSceneNodeMgr::getInstance();
     TestCreator<PlainNode> plainCreator{kPlainType};
     TestCreator<NamedNode> namedCreator{kNamedType};

@@ -34,6 +34,22 @@ std::vector<float> faceRange(const OrvMeshData* mesh) {
 std::vector<float> floats(const float* values, int count) {
     return std::vector<float>(values, values + count);
 }
+
+// The interface's codes by value, as OrvRenderer names them.
+const char* const kCapabilityNames[] = {"VERTICAL_SYNC", "LIGHTING", "RESERVED_CAPABILITY",
+                                        "FACE_CULLING", "DEPTH_TEST"};
+const char* const kFaceNames[] = {"BACK", "FRONT_AND_BACK", "FRONT"};
+const char* const kPolygonModeNames[] = {"POINTS", "LINES", "FILL"};
+
+// The name of a code, or its number when the interface names no such code, so
+// that a stray value stays visible in the recorded text.
+template <size_t N>
+std::string codeName(int code, const char* const (&names)[N]) {
+    if (code >= 0 && static_cast<size_t>(code) < N) {
+        return names[code];
+    }
+    return std::to_string(code);
+}
 }  // namespace
 
 std::vector<std::string> OrvRecordingRenderer::texts() const {
@@ -70,9 +86,15 @@ const OrvRecordedCall* OrvRecordingRenderer::last(const std::string& name) const
 }
 
 void OrvRecordingRenderer::add(const char* name, std::vector<float> values) {
+    std::string arguments = joinValues(values);
+    addNamed(name, std::move(values), arguments);
+}
+
+void OrvRecordingRenderer::addNamed(const char* name, std::vector<float> values,
+                                    const std::string& arguments) {
     OrvRecordedCall call;
     call.name = name;
-    call.text = call.name + "(" + joinValues(values) + ")";
+    call.text = call.name + "(" + arguments + ")";
     call.values = std::move(values);
     calls.push_back(std::move(call));
 }
@@ -129,11 +151,11 @@ int OrvRecordingRenderer::terminate() {
 }
 
 void OrvRecordingRenderer::enable(int capability) {
-    add("enable", {static_cast<float>(capability)});
+    addNamed("enable", {static_cast<float>(capability)}, codeName(capability, kCapabilityNames));
 }
 
 void OrvRecordingRenderer::disable(int capability) {
-    add("disable", {static_cast<float>(capability)});
+    addNamed("disable", {static_cast<float>(capability)}, codeName(capability, kCapabilityNames));
 }
 
 void OrvRecordingRenderer::applyRenderStates(const int* states) {
@@ -145,11 +167,12 @@ void OrvRecordingRenderer::applyRenderStates(const int* states) {
 }
 
 void OrvRecordingRenderer::setCullFace(int face) {
-    add("setCullFace", {static_cast<float>(face)});
+    addNamed("setCullFace", {static_cast<float>(face)}, codeName(face, kFaceNames));
 }
 
 void OrvRecordingRenderer::setPolygonMode(int mode, int face) {
-    add("setPolygonMode", {static_cast<float>(mode), static_cast<float>(face)});
+    addNamed("setPolygonMode", {static_cast<float>(mode), static_cast<float>(face)},
+             codeName(mode, kPolygonModeNames) + ", " + codeName(face, kFaceNames));
 }
 
 void OrvRecordingRenderer::beginScene() {

@@ -19,7 +19,9 @@ struct OrvRecordedCall {
     // The record argument (mesh, light, GPU program or text record), or null.
     const void* record = nullptr;
     // The call as one line: "setViewport(0, 0, 640, 480)", numbers printed
-    // with %g; a record appears as its name ("enableLight(light_3)", a text
+    // with %g; the codes of enable, disable, setCullFace and setPolygonMode
+    // by their OrvRenderer names ("disable(DEPTH_TEST)", a code without a
+    // name as its number); a record appears as its name ("enableLight(light_3)", a text
     // record as its text in quotes) and a null pointer as "null".
     std::string text;
 };
@@ -123,6 +125,7 @@ class OrvRecordingRenderer : public OrvRenderer {
 
   private:
     void add(const char* name, std::vector<float> values);
+    void addNamed(const char* name, std::vector<float> values, const std::string& arguments);
     void addArray(const char* name, const float* values, int count);
     void addRecord(const char* name, const void* record, const std::string& recordName,
                    std::vector<float> values = {});

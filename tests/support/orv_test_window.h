@@ -1,0 +1,29 @@
+// OrvTestWindow: a plain mapped X window on $DISPLAY of its own connection,
+// for the tests and benchmarks that need one. Whatever draws into it makes
+// its own render context; the window is destroyed and the display closed
+// with the object.
+#pragma once
+
+#include <string>
+
+#include "render/orv_window_info.h"
+
+class OrvTestWindow {
+  public:
+    static constexpr int kWidth = 640;
+    static constexpr int kHeight = 480;
+
+    OrvTestWindow() = default;
+    ~OrvTestWindow();
+
+    OrvTestWindow(const OrvTestWindow&) = delete;
+    OrvTestWindow& operator=(const OrvTestWindow&) = delete;
+
+    // Opens the display and maps a width x height window at (x, y) of the
+    // default screen. Returns "" on success, else what failed.
+    std::string open(int width = kWidth, int height = kHeight, int x = 0, int y = 0);
+
+    // Filled by open: display, window and size, with 32 colour, 24 depth and
+    // 8 stencil bits asked of a context on it.
+    OrvWindowInfo info = {};
+};
