@@ -63,7 +63,9 @@ BENCHMARK(BM_SortFacesByMaterial)->Unit(benchmark::kMillisecond);
 class DrawingScene {
   public:
     DrawingScene() {
-        opened = window.open() == "" && renderer.initialize() == OrvRenderer::RESULT_OK;
+        opened = window.open() == "";
+        renderer.setContext(&window.context);
+        opened = opened && renderer.initialize() == OrvRenderer::RESULT_OK;
         if (!opened) {
             return;
         }

@@ -49,19 +49,22 @@ GLuint compile(GLenum type, const char* source) {
 }  // namespace
 
 OrvReferenceScene::OrvReferenceScene(OrvScene* scene, const OrvTextInfo* text) : m_text(text) {
-    const OrvRendererOpenGL* renderer =
-        static_cast<const OrvRendererOpenGL*>(OrvRenderer::getInstance());
-    std::memcpy(m_view, renderer->viewMatrix, sizeof(m_view));
+    // The engine's view, as its renderer loads it for every object; the
+    // viewport the frame left is the camera's.
+    OrvRenderer::getInstance()->loadViewMatrix();
+    glGetFloatv(GL_MODELVIEW_MATRIX, m_view);
     glGetFloatv(GL_PROJECTION_MATRIX, m_projection);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
     std::memcpy(m_clearColor, scene->getClearColor(), sizeof(m_clearColor));
     m_clearColor[3] = 1.0f;
 
     // The raster position lands where the engine's zero-sized viewport puts
     // it, at the same depth.
     if (text != nullptr) {
-        m_rasterPosition[0] = static_cast<float>(renderer->viewportX + text->x - 1);
-        m_rasterPosition[1] = static_cast<float>(renderer->viewportY + renderer->viewportHeight -
-                                                 text->y - text->fontHeight - 1);
+        m_rasterPosition[0] = static_cast<float>(viewport[0] + text->x - 1);
+        m_rasterPosition[1] =
+            static_cast<float>(viewport[1] + viewport[3] - text->y - text->fontHeight - 1);
         m_rasterPosition[2] = 0.5f;
     }
     OrvLinkedList* lights = scene->getLights();

@@ -7,9 +7,9 @@
 #include <GL/glx.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "core/orv_log.h"
-#include "opengl/orv_renderer_opengl.h"
 #include "render/orv_window_info.h"
 
 namespace {
@@ -47,6 +47,20 @@ class XErrorTrap {
     XErrorHandler m_previous;
 };
 
+// True when name is one of the blank-separated words of list: a plain
+// substring test would take GLX_EXT_swap_control_tear for GLX_EXT_swap_control.
+bool hasWord(const char* list, const char* name) {
+    const size_t length = std::strlen(name);
+    for (const char* at = std::strstr(list, name); at != nullptr; at = std::strstr(at + 1, name)) {
+        const bool starts = at == list || at[-1] == ' ';
+        const bool ends = at[length] == ' ' || at[length] == '\0';
+        if (starts && ends) {
+            return true;
+        }
+    }
+    return false;
+}
+
 XVisualInfo* chooseVisual(Display* display, int screen, const OrvWindowInfo& info) {
     // GLX counts bits per channel; a 32-bit colour request means 8 bits of
     // red, green and blue, like a 24-bit one.
@@ -68,7 +82,12 @@ XVisualInfo* chooseVisual(Display* display, int screen, const OrvWindowInfo& inf
 }
 }  // namespace
 
-OrvRenderContextOpenGL::OrvRenderContextOpenGL() : m_window(nullptr), m_colormap(0) {}
+OrvRenderContextOpenGL::OrvRenderContextOpenGL()
+    : m_window(nullptr),
+      m_colormap(0),
+      m_screen(0),
+      m_swapControl(SWAP_CONTROL_NONE),
+      m_swapInterval(nullptr) {}
 
 OrvRenderContextOpenGL::~OrvRenderContextOpenGL() {
     destroy();
@@ -107,7 +126,8 @@ int OrvRenderContextOpenGL::createSurface() {
                                      m_window->window);
         return -1;
     }
-    XVisualInfo* visual = chooseVisual(display, XScreenNumberOfScreen(parent.screen), *m_window);
+    m_screen = XScreenNumberOfScreen(parent.screen);
+    XVisualInfo* visual = chooseVisual(display, m_screen, *m_window);
     if (visual == nullptr) {
         OrvLog::getInstance()->write(OrvLog::WARNING,
                                      "OrvRenderContextOpenGL::create(): no double-buffered RGBA "
@@ -145,10 +165,11 @@ int OrvRenderContextOpenGL::createSurface() {
                                      "OrvRenderContextOpenGL::create(): GLX made no GL context.");
         return -1;
     }
-    const bool current = glXMakeCurrent(display, surface, m_window->glContext);
-    // A new context holds none of the state the renderer's cache remembers.
-    OrvRendererOpenGL::contextChanged();
-    return current ? 0 : -1;
+    if (!glXMakeCurrent(display, surface, m_window->glContext)) {
+        return -1;
+    }
+    chooseSwapControl();
+    return 0;
 }
 
 int OrvRenderContextOpenGL::destroy() {
@@ -173,18 +194,74 @@ int OrvRenderContextOpenGL::destroy() {
     }
     XSync(display, False);
     m_window = nullptr;
+    m_swapControl = SWAP_CONTROL_NONE;
     return 0;
 }
 
 void OrvRenderContextOpenGL::makeCurrent() {
     if (m_window != nullptr && m_window->deviceContext != 0 && m_window->glContext != nullptr) {
         glXMakeCurrent(m_window->display, m_window->deviceContext, m_window->glContext);
-        OrvRendererOpenGL::contextChanged();
     }
 }
 
 void OrvRenderContextOpenGL::swapBuffers() {
     if (m_window != nullptr && m_window->deviceContext != 0) {
         glXSwapBuffers(m_window->display, m_window->deviceContext);
+    }
+}
+
+OrvProc OrvRenderContextOpenGL::getProcAddress(const char* name) {
+    return name != nullptr ? glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name)) : nullptr;
+}
+
+const char* OrvRenderContextOpenGL::glxExtensions() const {
+    return m_window != nullptr ? glXQueryExtensionsString(m_window->display, m_screen) : nullptr;
+}
+
+// Mesa hands out a stub for any name, so the GLX extension string, not a
+// non-null pointer, decides which swap-interval entry point exists. The
+// first extension of the table that the screen offers is the one used.
+void OrvRenderContextOpenGL::chooseSwapControl() {
+    struct Choice {
+        const char* extension;
+        const char* entryPoint;
+        SwapControl control;
+    };
+    static const Choice kChoices[] = {
+        {"GLX_EXT_swap_control", "glXSwapIntervalEXT", SWAP_CONTROL_EXT},
+        {"GLX_MESA_swap_control", "glXSwapIntervalMESA", SWAP_CONTROL_MESA},
+        {"GLX_SGI_swap_control", "glXSwapIntervalSGI", SWAP_CONTROL_SGI},
+    };
+    m_swapControl = SWAP_CONTROL_NONE;
+    m_swapInterval = nullptr;
+    const char* extensions = glxExtensions();
+    for (const Choice& choice : kChoices) {
+        if (extensions != nullptr && hasWord(extensions, choice.extension)) {
+            m_swapControl = choice.control;
+            m_swapInterval = getProcAddress(choice.entryPoint);
+            return;
+        }
+    }
+}
+
+// The three extensions' functions differ in signature.
+bool OrvRenderContextOpenGL::setSwapInterval(int interval) {
+    if (m_window == nullptr || m_window->deviceContext == 0 || m_swapInterval == nullptr) {
+        return false;
+    }
+    switch (m_swapControl) {
+        case SWAP_CONTROL_EXT:
+            reinterpret_cast<SwapIntervalEXT>(m_swapInterval)(m_window->display,
+                                                              m_window->deviceContext, interval);
+            return true;
+        case SWAP_CONTROL_MESA:
+            return reinterpret_cast<SwapIntervalMESA>(m_swapInterval)(
+                       static_cast<unsigned int>(interval)) == 0;
+        case SWAP_CONTROL_SGI:
+            // The SGI extension refuses 0: without another one, vertical sync
+            // cannot be switched off again.
+            return interval > 0 && reinterpret_cast<SwapIntervalSGI>(m_swapInterval)(interval) == 0;
+        default:
+            return false;
     }
 }

@@ -10,6 +10,11 @@
 namespace {
 
 using Renderer = OrvRendererOpenGL;
+using Gl = OrvGlCapabilities::EntryPoints;
+
+const Gl& glOf(const Renderer& renderer) {
+    return renderer.capabilities().entryPoints();
+}
 
 // The entry points and enumerants of one codepath. On Linux GLhandleARB is an
 // unsigned int, so the ARB entry points have the GL2 signatures and one body
@@ -21,31 +26,31 @@ struct OrvGpuPath {
     GLenum pixelShaderType;
     GLenum compileStatus;
     GLenum linkStatus;
-    PFNGLCREATEPROGRAMPROC Renderer::*createProgram;
-    PFNGLDELETEPROGRAMPROC Renderer::*deleteProgram;
-    PFNGLCREATESHADERPROC Renderer::*createShader;
-    PFNGLDELETESHADERPROC Renderer::*deleteShader;
-    PFNGLATTACHSHADERPROC Renderer::*attachShader;
-    PFNGLDETACHSHADERPROC Renderer::*detachShader;
-    PFNGLCOMPILESHADERPROC Renderer::*compileShader;
-    PFNGLLINKPROGRAMPROC Renderer::*linkProgram;
-    PFNGLUSEPROGRAMPROC Renderer::*useProgram;
-    PFNGLGETPROGRAMIVPROC Renderer::*getProgramiv;
-    PFNGLGETSHADERIVPROC Renderer::*getShaderiv;
-    PFNGLGETUNIFORMLOCATIONPROC Renderer::*getUniformLocation;
-    PFNGLUNIFORM1FPROC Renderer::*uniform1f;
-    PFNGLUNIFORM2FPROC Renderer::*uniform2f;
-    PFNGLUNIFORM3FPROC Renderer::*uniform3f;
-    PFNGLUNIFORM4FPROC Renderer::*uniform4f;
-    PFNGLUNIFORM1IPROC Renderer::*uniform1i;
-    PFNGLUNIFORM2IPROC Renderer::*uniform2i;
-    PFNGLUNIFORM3IPROC Renderer::*uniform3i;
-    PFNGLUNIFORM4IPROC Renderer::*uniform4i;
-    PFNGLUNIFORMMATRIX3FVPROC Renderer::*uniformMatrix3fv;
-    PFNGLUNIFORMMATRIX4FVPROC Renderer::*uniformMatrix4fv;
-    PFNGLBINDATTRIBLOCATIONPROC Renderer::*bindAttribLocation;
-    void (*shaderSource)(Renderer& renderer, GLuint shader, const char* text);
-    int (*isProgram)(Renderer& renderer, GLuint program);
+    PFNGLCREATEPROGRAMPROC Gl::*createProgram;
+    PFNGLDELETEPROGRAMPROC Gl::*deleteProgram;
+    PFNGLCREATESHADERPROC Gl::*createShader;
+    PFNGLDELETESHADERPROC Gl::*deleteShader;
+    PFNGLATTACHSHADERPROC Gl::*attachShader;
+    PFNGLDETACHSHADERPROC Gl::*detachShader;
+    PFNGLCOMPILESHADERPROC Gl::*compileShader;
+    PFNGLLINKPROGRAMPROC Gl::*linkProgram;
+    PFNGLUSEPROGRAMPROC Gl::*useProgram;
+    PFNGLGETPROGRAMIVPROC Gl::*getProgramiv;
+    PFNGLGETSHADERIVPROC Gl::*getShaderiv;
+    PFNGLGETUNIFORMLOCATIONPROC Gl::*getUniformLocation;
+    PFNGLUNIFORM1FPROC Gl::*uniform1f;
+    PFNGLUNIFORM2FPROC Gl::*uniform2f;
+    PFNGLUNIFORM3FPROC Gl::*uniform3f;
+    PFNGLUNIFORM4FPROC Gl::*uniform4f;
+    PFNGLUNIFORM1IPROC Gl::*uniform1i;
+    PFNGLUNIFORM2IPROC Gl::*uniform2i;
+    PFNGLUNIFORM3IPROC Gl::*uniform3i;
+    PFNGLUNIFORM4IPROC Gl::*uniform4i;
+    PFNGLUNIFORMMATRIX3FVPROC Gl::*uniformMatrix3fv;
+    PFNGLUNIFORMMATRIX4FVPROC Gl::*uniformMatrix4fv;
+    PFNGLBINDATTRIBLOCATIONPROC Gl::*bindAttribLocation;
+    void (*shaderSource)(const Gl& gl, GLuint shader, const char* text);
+    int (*isProgram)(const Gl& gl, GLuint program);
 };
 
 const OrvGpuPath kGl2Path = {
@@ -54,35 +59,33 @@ const OrvGpuPath kGl2Path = {
     GL_FRAGMENT_SHADER,
     GL_COMPILE_STATUS,
     GL_LINK_STATUS,
-    &Renderer::glCreateProgram,
-    &Renderer::glDeleteProgram,
-    &Renderer::glCreateShader,
-    &Renderer::glDeleteShader,
-    &Renderer::glAttachShader,
-    &Renderer::glDetachShader,
-    &Renderer::glCompileShader,
-    &Renderer::glLinkProgram,
-    &Renderer::glUseProgram,
-    &Renderer::glGetProgramiv,
-    &Renderer::glGetShaderiv,
-    &Renderer::glGetUniformLocation,
-    &Renderer::glUniform1f,
-    &Renderer::glUniform2f,
-    &Renderer::glUniform3f,
-    &Renderer::glUniform4f,
-    &Renderer::glUniform1i,
-    &Renderer::glUniform2i,
-    &Renderer::glUniform3i,
-    &Renderer::glUniform4i,
-    &Renderer::glUniformMatrix3fv,
-    &Renderer::glUniformMatrix4fv,
-    &Renderer::glBindAttribLocation,
-    [](Renderer& renderer, GLuint shader, const char* text) {
-        renderer.glShaderSource(shader, 1, &text, nullptr);
+    &Gl::glCreateProgram,
+    &Gl::glDeleteProgram,
+    &Gl::glCreateShader,
+    &Gl::glDeleteShader,
+    &Gl::glAttachShader,
+    &Gl::glDetachShader,
+    &Gl::glCompileShader,
+    &Gl::glLinkProgram,
+    &Gl::glUseProgram,
+    &Gl::glGetProgramiv,
+    &Gl::glGetShaderiv,
+    &Gl::glGetUniformLocation,
+    &Gl::glUniform1f,
+    &Gl::glUniform2f,
+    &Gl::glUniform3f,
+    &Gl::glUniform4f,
+    &Gl::glUniform1i,
+    &Gl::glUniform2i,
+    &Gl::glUniform3i,
+    &Gl::glUniform4i,
+    &Gl::glUniformMatrix3fv,
+    &Gl::glUniformMatrix4fv,
+    &Gl::glBindAttribLocation,
+    [](const Gl& gl, GLuint shader, const char* text) {
+        gl.glShaderSource(shader, 1, &text, nullptr);
     },
-    [](Renderer& renderer, GLuint program) {
-        return renderer.glIsProgram(program) == GL_TRUE ? 1 : 0;
-    },
+    [](const Gl& gl, GLuint program) { return gl.glIsProgram(program) == GL_TRUE ? 1 : 0; },
 };
 
 const OrvGpuPath kArbPath = {
@@ -91,34 +94,34 @@ const OrvGpuPath kArbPath = {
     GL_FRAGMENT_SHADER_ARB,
     GL_OBJECT_COMPILE_STATUS_ARB,
     GL_OBJECT_LINK_STATUS_ARB,
-    &Renderer::glCreateProgramObjectARB,
-    &Renderer::glDeleteObjectARB,
-    &Renderer::glCreateShaderObjectARB,
-    &Renderer::glDeleteObjectARB,
-    &Renderer::glAttachObjectARB,
-    &Renderer::glDetachObjectARB,
-    &Renderer::glCompileShaderARB,
-    &Renderer::glLinkProgramARB,
-    &Renderer::glUseProgramObjectARB,
-    &Renderer::glGetObjectParameterivARB,
-    &Renderer::glGetObjectParameterivARB,
-    &Renderer::glGetUniformLocationARB,
-    &Renderer::glUniform1fARB,
-    &Renderer::glUniform2fARB,
-    &Renderer::glUniform3fARB,
-    &Renderer::glUniform4fARB,
-    &Renderer::glUniform1iARB,
-    &Renderer::glUniform2iARB,
-    &Renderer::glUniform3iARB,
-    &Renderer::glUniform4iARB,
-    &Renderer::glUniformMatrix3fvARB,
-    &Renderer::glUniformMatrix4fvARB,
-    &Renderer::glBindAttribLocationARB,
-    [](Renderer& renderer, GLuint shader, const char* text) {
-        renderer.glShaderSourceARB(shader, 1, &text, nullptr);
+    &Gl::glCreateProgramObjectARB,
+    &Gl::glDeleteObjectARB,
+    &Gl::glCreateShaderObjectARB,
+    &Gl::glDeleteObjectARB,
+    &Gl::glAttachObjectARB,
+    &Gl::glDetachObjectARB,
+    &Gl::glCompileShaderARB,
+    &Gl::glLinkProgramARB,
+    &Gl::glUseProgramObjectARB,
+    &Gl::glGetObjectParameterivARB,
+    &Gl::glGetObjectParameterivARB,
+    &Gl::glGetUniformLocationARB,
+    &Gl::glUniform1fARB,
+    &Gl::glUniform2fARB,
+    &Gl::glUniform3fARB,
+    &Gl::glUniform4fARB,
+    &Gl::glUniform1iARB,
+    &Gl::glUniform2iARB,
+    &Gl::glUniform3iARB,
+    &Gl::glUniform4iARB,
+    &Gl::glUniformMatrix3fvARB,
+    &Gl::glUniformMatrix4fvARB,
+    &Gl::glBindAttribLocationARB,
+    [](const Gl& gl, GLuint shader, const char* text) {
+        gl.glShaderSourceARB(shader, 1, &text, nullptr);
     },
     // The ARB functions have no program test: a handle is a program.
-    [](Renderer&, GLuint program) { return program != 0 ? 1 : 0; },
+    [](const Gl&, GLuint program) { return program != 0 ? 1 : 0; },
 };
 
 // What differs between the vertex and the pixel (fragment) shader.
@@ -158,10 +161,10 @@ typedef void (Renderer::*OrvLogPrinter)(OrvGpuProgram* program);
 // GL2 first: with OpenGL 2 and the ARB extensions both flags are set, but
 // only the GL2 entry points were loaded.
 const OrvGpuPath* activePath(const Renderer& renderer) {
-    if (renderer.hasGl2Shaders == 1) {
+    if (renderer.capabilities().hasGl2Shaders()) {
         return &kGl2Path;
     }
-    if (renderer.hasArbShaders == 1) {
+    if (renderer.capabilities().hasArbShaders()) {
         return &kArbPath;
     }
     return nullptr;
@@ -169,7 +172,7 @@ const OrvGpuPath* activePath(const Renderer& renderer) {
 
 int shaderCompiled(Renderer& renderer, const OrvGpuPath& path, GLuint shader) {
     GLint status = 0;
-    (renderer.*path.getShaderiv)(shader, path.compileStatus, &status);
+    (glOf(renderer).*path.getShaderiv)(shader, path.compileStatus, &status);
     return status != 0 ? 1 : 0;
 }
 
@@ -185,15 +188,15 @@ int createShader(Renderer& renderer, const OrvGpuStage& stage, OrvLogPrinter pri
                                      program->name);
         return -1;
     }
-    GLuint shader = (renderer.*path->createShader)(path->*stage.shaderType);
+    GLuint shader = (glOf(renderer).*path->createShader)(path->*stage.shaderType);
     program->*stage.shader = shader;
-    path->shaderSource(renderer, shader, source);
-    (renderer.*path->compileShader)(shader);
+    path->shaderSource(glOf(renderer), shader, source);
+    (glOf(renderer).*path->compileShader)(shader);
     if (shaderCompiled(renderer, *path, shader) == 0) {
         (renderer.*printLog)(program);
         return -1;
     }
-    (renderer.*path->attachShader)(program->program, shader);
+    (glOf(renderer).*path->attachShader)(program->program, shader);
     OrvLog::getInstance()->write(OrvLog::DEBUG, stage.compiledLine, path->name, program->name);
     return 0;
 }
@@ -207,9 +210,9 @@ void destroyShader(Renderer& renderer, const OrvGpuStage& stage, OrvGpuProgram* 
     // A shader that failed to compile was never attached; detaching it would
     // only raise a GL error.
     if (program->program != 0 && shaderCompiled(renderer, *path, shader) == 1) {
-        (renderer.*path->detachShader)(program->program, shader);
+        (glOf(renderer).*path->detachShader)(program->program, shader);
     }
-    (renderer.*path->deleteShader)(shader);
+    (glOf(renderer).*path->deleteShader)(shader);
     program->*stage.shader = 0;
     OrvLog::getInstance()->write(OrvLog::DEBUG, stage.deletedLine, path->name, program->name);
 }
@@ -220,9 +223,9 @@ int linkProgram(Renderer& renderer, const OrvGpuPath& path, OrvLogPrinter printL
                 OrvGpuProgram* program) {
     // Attribute bindings take effect only when a program links.
     renderer.bindGpuShaderAttributes(program);
-    (renderer.*path.linkProgram)(program->program);
+    (glOf(renderer).*path.linkProgram)(program->program);
     GLint status = 0;
-    (renderer.*path.getProgramiv)(program->program, path.linkStatus, &status);
+    (glOf(renderer).*path.getProgramiv)(program->program, path.linkStatus, &status);
     if (status == 0) {
         (renderer.*printLog)(program);
         return 0;
@@ -247,34 +250,34 @@ void sendUniform(Renderer& renderer, const OrvGpuPath& path, GLint location,
     const int32_t* i = uniform.intValues;
     switch (uniform.kind) {
         case ORV_UNIFORM_FLOAT1:
-            (renderer.*path.uniform1f)(location, f[0]);
+            (glOf(renderer).*path.uniform1f)(location, f[0]);
             break;
         case ORV_UNIFORM_FLOAT2:
-            (renderer.*path.uniform2f)(location, f[0], f[1]);
+            (glOf(renderer).*path.uniform2f)(location, f[0], f[1]);
             break;
         case ORV_UNIFORM_FLOAT3:
-            (renderer.*path.uniform3f)(location, f[0], f[1], f[2]);
+            (glOf(renderer).*path.uniform3f)(location, f[0], f[1], f[2]);
             break;
         case ORV_UNIFORM_FLOAT4:
-            (renderer.*path.uniform4f)(location, f[0], f[1], f[2], f[3]);
+            (glOf(renderer).*path.uniform4f)(location, f[0], f[1], f[2], f[3]);
             break;
         case ORV_UNIFORM_INT1:
-            (renderer.*path.uniform1i)(location, i[0]);
+            (glOf(renderer).*path.uniform1i)(location, i[0]);
             break;
         case ORV_UNIFORM_INT2:
-            (renderer.*path.uniform2i)(location, i[0], i[1]);
+            (glOf(renderer).*path.uniform2i)(location, i[0], i[1]);
             break;
         case ORV_UNIFORM_INT3:
-            (renderer.*path.uniform3i)(location, i[0], i[1], i[2]);
+            (glOf(renderer).*path.uniform3i)(location, i[0], i[1], i[2]);
             break;
         case ORV_UNIFORM_INT4:
-            (renderer.*path.uniform4i)(location, i[0], i[1], i[2], i[3]);
+            (glOf(renderer).*path.uniform4i)(location, i[0], i[1], i[2], i[3]);
             break;
         case ORV_UNIFORM_MATRIX3:
-            (renderer.*path.uniformMatrix3fv)(location, 1, GL_FALSE, uniform.matrix3);
+            (glOf(renderer).*path.uniformMatrix3fv)(location, 1, GL_FALSE, uniform.matrix3);
             break;
         case ORV_UNIFORM_MATRIX4:
-            (renderer.*path.uniformMatrix4fv)(location, 1, GL_FALSE, uniform.matrix4);
+            (glOf(renderer).*path.uniformMatrix4fv)(location, 1, GL_FALSE, uniform.matrix4);
             break;
         default:
             break;
@@ -308,7 +311,7 @@ int OrvRendererOpenGL::isGpuProgram(OrvGpuProgram* program) {
     if (path == nullptr || program == nullptr) {
         return 0;
     }
-    return path->isProgram(*this, program->program);
+    return path->isProgram(gl(), program->program);
 }
 
 void OrvRendererOpenGL::createGpuProgram(OrvGpuProgram* program) {
@@ -317,7 +320,7 @@ void OrvRendererOpenGL::createGpuProgram(OrvGpuProgram* program) {
     }
     const OrvGpuPath* path = activePath(*this);
     if (path != nullptr) {
-        program->program = (this->*path->createProgram)();
+        program->program = (gl().*path->createProgram)();
     }
     program->linked = 0;
 }
@@ -330,12 +333,8 @@ void OrvRendererOpenGL::destroyGpuProgram(OrvGpuProgram* program) {
     destroyGpuPixelShader(program);
     const OrvGpuPath* path = activePath(*this);
     if (path != nullptr) {
-        (this->*path->deleteProgram)(program->program);
-        // GL may give the name to a new program while the deleted one is
-        // still in use, so the cache must not believe it in place.
-        if (cache.program == static_cast<int64_t>(program->program)) {
-            cache.program = -1;
-        }
+        (gl().*path->deleteProgram)(program->program);
+        m_cache.forgetProgram(program->program);
         program->program = 0;
         OrvLog::getInstance()->write(OrvLog::DEBUG,
                                      "OrvRendererOpenGL::destroyGpuProgram(): %s - Shader program "
@@ -346,7 +345,7 @@ void OrvRendererOpenGL::destroyGpuProgram(OrvGpuProgram* program) {
 }
 
 int OrvRendererOpenGL::createGpuVertexShader(OrvGpuProgram* program) {
-    OrvLogPrinter printLog = hasGl2Shaders == 1
+    OrvLogPrinter printLog = m_capabilities.hasGl2Shaders()
                                  ? &OrvRendererOpenGL::_printGpuVertexShaderInfoLog
                                  : &OrvRendererOpenGL::_printGpuVertexShaderInfoLogARB;
     return createShader(*this, kVertexStage, printLog, program);
@@ -357,7 +356,7 @@ void OrvRendererOpenGL::destroyGpuVertexShader(OrvGpuProgram* program) {
 }
 
 int OrvRendererOpenGL::createGpuPixelShader(OrvGpuProgram* program) {
-    OrvLogPrinter printLog = hasGl2Shaders == 1
+    OrvLogPrinter printLog = m_capabilities.hasGl2Shaders()
                                  ? &OrvRendererOpenGL::_printGpuPixelShaderInfoLog
                                  : &OrvRendererOpenGL::_printGpuPixelShaderInfoLogARB;
     return createShader(*this, kPixelStage, printLog, program);
@@ -389,11 +388,9 @@ void OrvRendererOpenGL::activeGpuShader(OrvGpuProgram* program) {
 }
 
 void OrvRendererOpenGL::useProgram(GLuint handle) {
-    if (cacheOn() && cache.program == static_cast<int64_t>(handle)) {
-        return;
+    if (m_cache.changeProgram(handle)) {
+        (gl().*activePath(*this)->useProgram)(handle);
     }
-    (this->*activePath(*this)->useProgram)(handle);
-    cache.program = handle;
 }
 
 void OrvRendererOpenGL::updateGpuShaderUniforms(OrvGpuProgram* program) {
@@ -411,8 +408,7 @@ void OrvRendererOpenGL::updateGpuShaderUniforms(OrvGpuProgram* program) {
             }
             // A location holds until the program links again.
             if (uniform.locationKnown != 1) {
-                uniform.location =
-                    (this->*path->getUniformLocation)(program->program, uniform.name);
+                uniform.location = (gl().*path->getUniformLocation)(program->program, uniform.name);
                 uniform.locationKnown = 1;
             }
             const GLint location = uniform.location;
@@ -432,29 +428,32 @@ void OrvRendererOpenGL::bindGpuShaderAttributes(OrvGpuProgram* program) {
     }
     for (int i = 0; i < program->attributeCount; i++) {
         const OrvGpuAttribute& attribute = program->attributes[i];
-        (this->*path->bindAttribLocation)(program->program, static_cast<GLuint>(attribute.location),
-                                          attribute.name);
+        (gl().*path->bindAttribLocation)(program->program, static_cast<GLuint>(attribute.location),
+                                         attribute.name);
     }
     program->attributesChanged = 0;
 }
 
 void OrvRendererOpenGL::_printGpuProgramInfoLog(OrvGpuProgram* program) {
-    if (hasGl2Shaders == 1) {
-        printInfoLog(glGetProgramiv, glGetProgramInfoLog, GL_INFO_LOG_LENGTH, program->program,
-                     "OrvRendererOpenGL::_printGpuProgramInfoLog(): [%s] - %s", program);
+    if (m_capabilities.hasGl2Shaders()) {
+        printInfoLog(gl().glGetProgramiv, gl().glGetProgramInfoLog, GL_INFO_LOG_LENGTH,
+                     program->program, "OrvRendererOpenGL::_printGpuProgramInfoLog(): [%s] - %s",
+                     program);
     }
 }
 
 void OrvRendererOpenGL::_printGpuVertexShaderInfoLog(OrvGpuProgram* program) {
-    if (hasGl2Shaders == 1) {
-        printInfoLog(glGetShaderiv, glGetShaderInfoLog, GL_INFO_LOG_LENGTH, program->vertexShader,
+    if (m_capabilities.hasGl2Shaders()) {
+        printInfoLog(gl().glGetShaderiv, gl().glGetShaderInfoLog, GL_INFO_LOG_LENGTH,
+                     program->vertexShader,
                      "OrvRendererOpenGL::_printGpuVertexShaderInfoLog(): [%s] - %s", program);
     }
 }
 
 void OrvRendererOpenGL::_printGpuPixelShaderInfoLog(OrvGpuProgram* program) {
-    if (hasGl2Shaders == 1) {
-        printInfoLog(glGetShaderiv, glGetShaderInfoLog, GL_INFO_LOG_LENGTH, program->pixelShader,
+    if (m_capabilities.hasGl2Shaders()) {
+        printInfoLog(gl().glGetShaderiv, gl().glGetShaderInfoLog, GL_INFO_LOG_LENGTH,
+                     program->pixelShader,
                      "OrvRendererOpenGL::_printGpuPixelShaderInfoLog(): [%s] - %s", program);
     }
 }
@@ -463,24 +462,24 @@ void OrvRendererOpenGL::_printGpuPixelShaderInfoLog(OrvGpuProgram* program) {
 // GL2 ones are not.
 void OrvRendererOpenGL::_printGpuProgramInfoLogARB(OrvGpuProgram* program) {
     if (activePath(*this) == &kArbPath) {
-        printInfoLog(glGetObjectParameterivARB, glGetInfoLogARB, GL_OBJECT_INFO_LOG_LENGTH_ARB,
-                     program->program, "OrvRendererOpenGL::_printGpuProgramInfoLogARB(): [%s] - %s",
-                     program);
+        printInfoLog(gl().glGetObjectParameterivARB, gl().glGetInfoLogARB,
+                     GL_OBJECT_INFO_LOG_LENGTH_ARB, program->program,
+                     "OrvRendererOpenGL::_printGpuProgramInfoLogARB(): [%s] - %s", program);
     }
 }
 
 void OrvRendererOpenGL::_printGpuVertexShaderInfoLogARB(OrvGpuProgram* program) {
     if (activePath(*this) == &kArbPath) {
-        printInfoLog(glGetObjectParameterivARB, glGetInfoLogARB, GL_OBJECT_INFO_LOG_LENGTH_ARB,
-                     program->vertexShader,
+        printInfoLog(gl().glGetObjectParameterivARB, gl().glGetInfoLogARB,
+                     GL_OBJECT_INFO_LOG_LENGTH_ARB, program->vertexShader,
                      "OrvRendererOpenGL::_printGpuVertexShaderInfoLogARB(): [%s] - %s", program);
     }
 }
 
 void OrvRendererOpenGL::_printGpuPixelShaderInfoLogARB(OrvGpuProgram* program) {
     if (activePath(*this) == &kArbPath) {
-        printInfoLog(glGetObjectParameterivARB, glGetInfoLogARB, GL_OBJECT_INFO_LOG_LENGTH_ARB,
-                     program->pixelShader,
+        printInfoLog(gl().glGetObjectParameterivARB, gl().glGetInfoLogARB,
+                     GL_OBJECT_INFO_LOG_LENGTH_ARB, program->pixelShader,
                      "OrvRendererOpenGL::_printGpuPixelShaderInfoLogARB(): [%s] - %s", program);
     }
 }

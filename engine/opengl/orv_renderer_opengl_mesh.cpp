@@ -6,13 +6,15 @@
 // renderer writes back only buffer names, change flags and draw bookkeeping.
 #include <cstdint>
 
+#include "opengl/orv_renderer_opengl.h"
+
 #include "core/orv_log.h"
 #include "render/orv_mesh_data.h"
-#include "opengl/orv_renderer_opengl.h"
 
 namespace {
 
 constexpr GLsizeiptr kVertexBytes = sizeof(OrvFloat4);
+constexpr GLenum kClientArrayNames[] = {GL_VERTEX_ARRAY, GL_COLOR_ARRAY, GL_NORMAL_ARRAY};
 
 bool isAttribute(int array) {
     return array >= 0 && array < OrvMeshData::kAttributeCount;
@@ -86,61 +88,6 @@ void logBuffer(int level, const OrvMeshData* mesh, const char* withName, const c
     }
 }
 
-// Generates, binds and sizes one buffer for the record's name slot. Returns 0,
-// -1 for a usage code outside 0 to 2, or failure when no name was obtained.
-int createBuffer(OrvRendererOpenGL* renderer, OrvMeshData* mesh, GLenum target, uint32_t& name,
-                 GLsizeiptr bytes, int usageCode, const char* kind, int failure) {
-    const GLenum usage = usageFor(usageCode);
-    if (usage == 0) {
-        // A buffer without storage would make every later upload and draw fail
-        // inside GL; drawing from client memory instead loses nothing.
-        OrvLog::getInstance()->write(
-            OrvLog::WARNING,
-            "OrvRendererOpenGL::create%s(): mesh %s has usage code %d, not 0 to 2.", kind,
-            mesh->name, usageCode);
-        return -1;
-    }
-    GLuint generated = 0;
-    renderer->glGenBuffersARB(1, &generated);
-    name = generated;
-    if (name == 0) {
-        logBuffer(OrvLog::WARNING, mesh,
-                  "OrvRendererOpenGL::create%s(): failed to create %s for mesh %s",
-                  "OrvRendererOpenGL::create%s(): failed to create %s!", kind);
-        return failure;
-    }
-    renderer->bindBuffer(target, name);
-    renderer->glBufferDataARB(target, bytes, nullptr, usage);
-    logBuffer(OrvLog::DEBUG, mesh,
-              "OrvRendererOpenGL::create%s(): %s successfully created for mesh %s",
-              "OrvRendererOpenGL::create%s(): %s successfully created.", kind);
-    return 0;
-}
-
-// GL unbinds a deleted buffer and may hand its name out again, so the cache
-// must not believe anything about it afterwards.
-void deleteBuffer(OrvRendererOpenGL* renderer, uint32_t& name) {
-    const GLuint doomed = name;
-    renderer->glDeleteBuffersARB(1, &doomed);
-    renderer->invalidateStateCache();
-    name = 0;
-}
-
-// Indexed drawing of count indices from start, an offset into the bound
-// element buffer or a client pointer. Without glDrawRangeElements the plain
-// draw does the same work.
-void drawIndexed(OrvRendererOpenGL* renderer, const OrvMeshData* mesh, GLsizei count,
-                 const void* start) {
-    renderer->flushClientArrays();
-    if (mesh->options[OrvMeshData::plainDrawElements] == 1 ||
-        renderer->glDrawRangeElements == nullptr) {
-        glDrawElements(GL_TRIANGLES, count, indexType(mesh), start);
-        return;
-    }
-    renderer->glDrawRangeElements(GL_TRIANGLES, 0, mesh->vertexCount - 1, count, indexType(mesh),
-                                  start);
-}
-
 // The triangles of the current range as one begin/end primitive, each vertex
 // with its colour and normal whatever the array options say. A triangle with
 // an index past the vertices is left out.
@@ -172,41 +119,6 @@ void emitTriangles(const OrvMeshData* mesh, const char* operation) {
     glEnd();
 }
 
-// Where an attribute pointer points: offset 0 of the array's buffer, created
-// and brought up to date on the way. An array whose buffer cannot be made is
-// drawn from client memory, since a pointer into no buffer reads address 0.
-const void* attributeSource(OrvRendererOpenGL* renderer, OrvMeshData* mesh, int array) {
-    int result = 0;
-    if (renderer->hasVBO(mesh, array) == 1) {
-        renderer->bindVBO(mesh, array);
-    } else {
-        result = renderer->createVBO(mesh, array);
-    }
-    if (result != 0) {
-        renderer->bindVBO(nullptr, array);
-        return mesh->attributes[array];
-    }
-    renderer->updateVBO(mesh, array);
-    return nullptr;
-}
-// Points GL at the positions and at the colours and normals the options ask
-// for, each taken from source(array), and enables their client states. The
-// normal pointer steps over the fourth float of each normal.
-template <typename Source>
-void pointArrays(OrvRendererOpenGL* renderer, const OrvMeshData* mesh, Source source) {
-    renderer->setArrayPointer(OrvMeshData::POSITIONS, 4, 0, source(OrvMeshData::POSITIONS));
-    renderer->setClientArray(OrvMeshData::POSITIONS, true);
-    if (mesh->options[OrvMeshData::colorArray] == 1) {
-        renderer->setArrayPointer(OrvMeshData::COLORS, 4, 0, source(OrvMeshData::COLORS));
-        renderer->setClientArray(OrvMeshData::COLORS, true);
-    }
-    if (mesh->options[OrvMeshData::normalArray] == 1) {
-        renderer->setArrayPointer(OrvMeshData::NORMALS, 3, kVertexBytes,
-                                  source(OrvMeshData::NORMALS));
-        renderer->setClientArray(OrvMeshData::NORMALS, true);
-    }
-}
-
 OrvMaterialRange* currentRange(OrvMeshData* mesh) {
     if (mesh == nullptr || mesh->materialRanges == nullptr || mesh->currentRange < 0) {
         return nullptr;
@@ -216,10 +128,140 @@ OrvMaterialRange* currentRange(OrvMeshData* mesh) {
 
 }  // namespace
 
+void OrvRendererOpenGL::bindBuffer(GLenum target, GLuint buffer) {
+    if (m_cache.changeBuffer(target, buffer)) {
+        gl().glBindBufferARB(target, buffer);
+    }
+}
+
+void OrvRendererOpenGL::setClientArray(int array, bool on) {
+    if (on && m_cache.enableArray(array)) {
+        glEnableClientState(kClientArrayNames[array]);
+    } else if (!on && m_cache.disableArray(array)) {
+        glDisableClientState(kClientArrayNames[array]);
+    }
+}
+
+void OrvRendererOpenGL::flushClientArrays() {
+    for (int array = 0; array < OrvGlStateCache::kClientArrays; ++array) {
+        if (m_cache.takeDisable(array)) {
+            glDisableClientState(kClientArrayNames[array]);
+        }
+    }
+}
+
+void OrvRendererOpenGL::setArrayPointer(int array, GLint size, GLsizei stride,
+                                        const void* pointer) {
+    if (!m_cache.changeArrayPointer(array, size, stride, pointer)) {
+        return;
+    }
+    switch (array) {
+        case OrvMeshData::POSITIONS:
+            glVertexPointer(size, GL_FLOAT, stride, pointer);
+            break;
+        case OrvMeshData::COLORS:
+            glColorPointer(size, GL_FLOAT, stride, pointer);
+            break;
+        default:
+            glNormalPointer(GL_FLOAT, stride, pointer);
+            break;
+    }
+}
+
+int OrvRendererOpenGL::createBuffer(OrvMeshData* mesh, GLenum target, uint32_t& name,
+                                    GLsizeiptr bytes, int usageCode, const char* kind,
+                                    int failure) {
+    const GLenum usage = usageFor(usageCode);
+    if (usage == 0) {
+        // A buffer without storage would make every later upload and draw fail
+        // inside GL; drawing from client memory instead loses nothing.
+        OrvLog::getInstance()->write(
+            OrvLog::WARNING,
+            "OrvRendererOpenGL::create%s(): mesh %s has usage code %d, not 0 to 2.", kind,
+            mesh->name, usageCode);
+        return -1;
+    }
+    GLuint generated = 0;
+    gl().glGenBuffersARB(1, &generated);
+    name = generated;
+    if (name == 0) {
+        logBuffer(OrvLog::WARNING, mesh,
+                  "OrvRendererOpenGL::create%s(): failed to create %s for mesh %s",
+                  "OrvRendererOpenGL::create%s(): failed to create %s!", kind);
+        return failure;
+    }
+    bindBuffer(target, name);
+    gl().glBufferDataARB(target, bytes, nullptr, usage);
+    logBuffer(OrvLog::DEBUG, mesh,
+              "OrvRendererOpenGL::create%s(): %s successfully created for mesh %s",
+              "OrvRendererOpenGL::create%s(): %s successfully created.", kind);
+    return 0;
+}
+
+// GL unbinds a deleted buffer and may hand its name out again, so the cache
+// must not believe anything about it afterwards.
+void OrvRendererOpenGL::deleteBuffer(uint32_t& name) {
+    const GLuint doomed = name;
+    gl().glDeleteBuffersARB(1, &doomed);
+    m_cache.invalidate();
+    name = 0;
+}
+
+// Without glDrawRangeElements the plain draw does the same work.
+void OrvRendererOpenGL::drawIndexed(const OrvMeshData* mesh, GLsizei count, const void* start) {
+    flushClientArrays();
+    if (mesh->options[OrvMeshData::plainDrawElements] == 1 || gl().glDrawRangeElements == nullptr) {
+        glDrawElements(GL_TRIANGLES, count, indexType(mesh), start);
+        return;
+    }
+    gl().glDrawRangeElements(GL_TRIANGLES, 0, mesh->vertexCount - 1, count, indexType(mesh), start);
+}
+
+// Where an attribute pointer points: offset 0 of the array's buffer, created
+// and brought up to date on the way. An array whose buffer cannot be made is
+// drawn from client memory, since a pointer into no buffer reads address 0.
+const void* OrvRendererOpenGL::attributeSource(OrvMeshData* mesh, int array) {
+    int result = 0;
+    if (hasVBO(mesh, array) == 1) {
+        bindVBO(mesh, array);
+    } else {
+        result = createVBO(mesh, array);
+    }
+    if (result != 0) {
+        bindVBO(nullptr, array);
+        return mesh->attributes[array];
+    }
+    updateVBO(mesh, array);
+    return nullptr;
+}
+
+// The normal pointer steps over the fourth float of each normal. Each source
+// is taken just before its pointer is set: the buffer bound then is part of
+// the pointer.
+void OrvRendererOpenGL::pointArrays(OrvMeshData* mesh, bool fromBuffers) {
+    struct Array {
+        int index;
+        int option;
+        GLint size;
+        GLsizei stride;
+    };
+    const Array arrays[] = {{OrvMeshData::POSITIONS, -1, 4, 0},
+                            {OrvMeshData::COLORS, OrvMeshData::colorArray, 4, 0},
+                            {OrvMeshData::NORMALS, OrvMeshData::normalArray, 3, kVertexBytes}};
+    for (const Array& a : arrays) {
+        if (a.option >= 0 && mesh->options[a.option] != 1) {
+            continue;
+        }
+        const void* source =
+            fromBuffers ? attributeSource(mesh, a.index) : mesh->attributes[a.index];
+        setArrayPointer(a.index, a.size, a.stride, source);
+        setClientArray(a.index, true);
+    }
+}
+
 void OrvRendererOpenGL::setVertexArrays(OrvMeshData* mesh) {
     if (mesh != nullptr) {
-        pointArrays(this, mesh,
-                    [mesh](int array) -> const void* { return mesh->attributes[array]; });
+        pointArrays(mesh, false);
     }
 }
 
@@ -237,7 +279,7 @@ void OrvRendererOpenGL::drawElements(OrvMeshData* mesh) {
         mesh->drawIndices16 = mesh->indices16 + first;
         start = mesh->drawIndices16;
     }
-    drawIndexed(this, mesh, count, start);
+    drawIndexed(mesh, count, start);
 }
 
 void OrvRendererOpenGL::unsetVertexArrays(OrvMeshData* mesh) {
@@ -255,8 +297,7 @@ void OrvRendererOpenGL::unsetVertexArrays(OrvMeshData* mesh) {
 
 void OrvRendererOpenGL::setVertexBuffers(OrvMeshData* mesh) {
     if (mesh != nullptr) {
-        pointArrays(this, mesh,
-                    [this, mesh](int array) { return attributeSource(this, mesh, array); });
+        pointArrays(mesh, true);
     }
 }
 
@@ -279,7 +320,7 @@ void OrvRendererOpenGL::drawElementsVBO(OrvMeshData* mesh) {
     }
     updateIBO(mesh);
     const GLsizeiptr offset = faceBytes(mesh, mesh->firstFace);
-    drawIndexed(this, mesh, count, reinterpret_cast<const void*>(offset));
+    drawIndexed(mesh, count, reinterpret_cast<const void*>(offset));
     bindIBO(nullptr);
 }
 
@@ -357,14 +398,15 @@ int OrvRendererOpenGL::createVBO(OrvMeshData* mesh, int array) {
     if (mesh == nullptr || !isAttribute(array)) {
         return -1;
     }
-    if (hasBufferObjects != 1) {
-        return 20;
+    if (!m_capabilities.hasBufferObjects()) {
+        return RESULT_NO_BUFFER_OBJECTS;
     }
     if (mesh->vertexBufferIds[array] != 0) {
         return 0;
     }
-    const int result = createBuffer(this, mesh, GL_ARRAY_BUFFER_ARB, mesh->vertexBufferIds[array],
-                                    vertexBytes(mesh), mesh->vertexBufferUsage[array], "VBO", 21);
+    const int result =
+        createBuffer(mesh, GL_ARRAY_BUFFER_ARB, mesh->vertexBufferIds[array], vertexBytes(mesh),
+                     mesh->vertexBufferUsage[array], "VBO", RESULT_NO_VERTEX_BUFFER);
     // A new buffer holds nothing yet, whatever the array's flag said.
     mesh->attributeDirty[array] = 1;
     return result;
@@ -374,37 +416,37 @@ int OrvRendererOpenGL::createIBO(OrvMeshData* mesh) {
     if (mesh == nullptr) {
         return -1;
     }
-    if (hasBufferObjects != 1) {
-        return 20;
+    if (!m_capabilities.hasBufferObjects()) {
+        return RESULT_NO_BUFFER_OBJECTS;
     }
     if (mesh->indexBufferId != 0) {
         return 0;
     }
-    const int result =
-        createBuffer(this, mesh, GL_ELEMENT_ARRAY_BUFFER_ARB, mesh->indexBufferId,
-                     faceBytes(mesh, mesh->faceCount), mesh->indexBufferUsage, "IBO", 22);
+    const int result = createBuffer(mesh, GL_ELEMENT_ARRAY_BUFFER_ARB, mesh->indexBufferId,
+                                    faceBytes(mesh, mesh->faceCount), mesh->indexBufferUsage, "IBO",
+                                    RESULT_NO_INDEX_BUFFER);
     mesh->indicesDirty = 1;
     return result;
 }
 
 void OrvRendererOpenGL::destroyVBO(OrvMeshData* mesh, int array) {
-    if (hasBufferObjects != 1 || hasVBO(mesh, array) == 0) {
+    if (!m_capabilities.hasBufferObjects() || hasVBO(mesh, array) == 0) {
         return;
     }
-    deleteBuffer(this, mesh->vertexBufferIds[array]);
+    deleteBuffer(mesh->vertexBufferIds[array]);
     logBuffer(OrvLog::DEBUG, mesh,
               "OrvRendererOpenGL::destroy%s(): %s successfully destroyed for mesh %s",
               "OrvRendererOpenGL::destroy%s(): %s successfully destroyed.", "VBO");
 }
 
 void OrvRendererOpenGL::destroyIBO(OrvMeshData* mesh) {
-    if (hasBufferObjects == 1 && hasIBO(mesh) == 1) {
-        deleteBuffer(this, mesh->indexBufferId);
+    if (m_capabilities.hasBufferObjects() && hasIBO(mesh) == 1) {
+        deleteBuffer(mesh->indexBufferId);
     }
 }
 
 void OrvRendererOpenGL::bindVBO(OrvMeshData* mesh, int array) {
-    if (hasBufferObjects != 1) {
+    if (!m_capabilities.hasBufferObjects()) {
         return;
     }
     if (mesh == nullptr) {
@@ -415,7 +457,7 @@ void OrvRendererOpenGL::bindVBO(OrvMeshData* mesh, int array) {
 }
 
 void OrvRendererOpenGL::bindIBO(OrvMeshData* mesh) {
-    if (hasBufferObjects != 1) {
+    if (!m_capabilities.hasBufferObjects()) {
         return;
     }
     if (mesh == nullptr) {
@@ -428,20 +470,20 @@ void OrvRendererOpenGL::bindIBO(OrvMeshData* mesh) {
 // Uploads need the buffer itself bound; an array without a buffer has
 // nowhere to go and keeps its flag for the buffer that will come.
 void OrvRendererOpenGL::updateVBO(OrvMeshData* mesh, int array) {
-    if (hasBufferObjects != 1 || hasVBO(mesh, array) == 0 || mesh->attributeDirty[array] != 1 ||
-        mesh->attributes[array] == nullptr) {
+    if (!m_capabilities.hasBufferObjects() || hasVBO(mesh, array) == 0 ||
+        mesh->attributeDirty[array] != 1 || mesh->attributes[array] == nullptr) {
         return;
     }
-    glBufferSubDataARB(GL_ARRAY_BUFFER_ARB, 0, vertexBytes(mesh), mesh->attributes[array]);
+    gl().glBufferSubDataARB(GL_ARRAY_BUFFER_ARB, 0, vertexBytes(mesh), mesh->attributes[array]);
     mesh->attributeDirty[array] = 0;
 }
 
 void OrvRendererOpenGL::updateIBO(OrvMeshData* mesh) {
-    if (hasBufferObjects != 1 || hasIBO(mesh) == 0 || mesh->indicesDirty != 1 ||
+    if (!m_capabilities.hasBufferObjects() || hasIBO(mesh) == 0 || mesh->indicesDirty != 1 ||
         mesh->indexArray() == nullptr) {
         return;
     }
-    glBufferSubDataARB(GL_ELEMENT_ARRAY_BUFFER_ARB, 0, faceBytes(mesh, mesh->faceCount),
-                       mesh->indexArray());
+    gl().glBufferSubDataARB(GL_ELEMENT_ARRAY_BUFFER_ARB, 0, faceBytes(mesh, mesh->faceCount),
+                            mesh->indexArray());
     mesh->indicesDirty = 0;
 }

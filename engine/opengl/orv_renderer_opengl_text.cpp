@@ -9,9 +9,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "opengl/orv_renderer_opengl.h"
+
 #include "core/orv_log.h"
 #include "core/orv_memory_allocator.h"
-#include "opengl/orv_renderer_opengl.h"
 #include "render/orv_text_info.h"
 #include "render/orv_window_info.h"
 
@@ -166,16 +167,15 @@ void OrvRendererOpenGL::drawText(OrvTextInfo* text, OrvWindowInfo* window) {
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
-    glViewport(viewportX + text->x - 1, viewportY + viewportHeight - text->y - text->fontHeight - 1,
-               0, 0);
+    glViewport(m_viewport[0] + text->x - 1,
+               m_viewport[1] + m_viewport[3] - text->y - text->fontHeight - 1, 0, 0);
     glRasterPos4f(0.0f, 0.0f, 0.0f, 1.0f);
     glPopMatrix();
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
+    // The matrix mode comes back from the attribute stack; nothing the
+    // state cache keeps is in the groups pushed.
     glPopAttrib();
-    // The matrix mode comes back from the attribute stack, not through the
-    // cache; nothing else this renderer keeps is in the groups pushed.
-    forgetMatrixMode();
 
     // The length is the caller's; it never reaches past the text buffer.
     const int length = std::clamp(text->textLength, 0, OrvTextInfo::kTextSize);

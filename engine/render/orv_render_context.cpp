@@ -2,3 +2,11 @@
 #include "render/orv_render_context.h"
 
 OrvRenderContext::~OrvRenderContext() = default;
+
+OrvProc OrvRenderContext::getProcAddress(const char*) {
+    return nullptr;
+}
+
+bool OrvRenderContext::setSwapInterval(int) {
+    return false;
+}

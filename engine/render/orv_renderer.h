@@ -18,7 +18,10 @@ class OrvRenderer {
         LIGHTING = 1,
         RESERVED_CAPABILITY = 2,
         FACE_CULLING = 3,
-        DEPTH_TEST = 4
+        DEPTH_TEST = 4,
+        // A second code without meaning in the OpenGL renderer; the scene
+        // object's axes switch it off with the others.
+        RESERVED_CAPABILITY_5 = 5
     };
     // Face codes of setCullFace and setPolygonMode; any value but 1 and 2 is
     // the back face.
@@ -27,6 +30,8 @@ class OrvRenderer {
     enum PolygonMode { POINTS = 0, LINES = 1, FILL = 2 };
     // Indices into a scene object's block of render states.
     enum RenderState {
+        // Read by no renderer; a scene object starts with it at 1.
+        STATE_UNREAD = 0,
         STATE_LIGHTING = 1,
         STATE_RESERVED = 2,
         STATE_FACE_CULLING = 3,
@@ -36,8 +41,14 @@ class OrvRenderer {
         STATE_FRONT_POLYGON_MODE = 13,
         kRenderStateCount = 14
     };
-    // Results of initialize.
-    enum { RESULT_OK = 0, RESULT_VERSION_TOO_OLD = 10 };
+    // Results of initialize, and of createVBO and createIBO beside 0 and -1.
+    enum Result {
+        RESULT_OK = 0,
+        RESULT_VERSION_TOO_OLD = 10,
+        RESULT_NO_BUFFER_OBJECTS = 20,
+        RESULT_NO_VERTEX_BUFFER = 21,
+        RESULT_NO_INDEX_BUFFER = 22
+    };
 
     // The renderer that exists now, or null.
     static OrvRenderer* getInstance();

@@ -95,6 +95,9 @@ void OrvMain::setCurrentRenderContext(OrvRenderContext* context) {
     }
     currentRenderContext = context;
     context->makeCurrent();
+    if (renderer != nullptr) {
+        renderer->setContext(context);
+    }
 }
 
 void OrvMain::swapBuffers() {
@@ -114,7 +117,12 @@ int OrvMain::createRenderer(int kind) {
     if (renderer == nullptr) {
         return -1;
     }
+    renderer->setContext(currentRenderContext);
     return renderer->initialize();
+}
+
+OrvRenderer* OrvMain::getRenderer() const {
+    return renderer;
 }
 
 void OrvMain::destroyRenderer() {
@@ -162,4 +170,7 @@ void OrvMain::destroyRenderContexts() {
     renderContexts.clear();
     // The current context was one of those just deleted.
     currentRenderContext = nullptr;
+    if (renderer != nullptr) {
+        renderer->setContext(nullptr);
+    }
 }

@@ -8,6 +8,7 @@
 
 class OrvRenderContext;
 class OrvRenderer;
+class OrvRendererOpenGL;
 
 class OrvMain {
   public:
@@ -27,19 +28,20 @@ class OrvMain {
     // An empty context of the kind (the caller runs its create), owned by the
     // engine root; null for any kind but KIND_OPENGL.
     OrvRenderContext* createRenderContext(int kind);
-    // Null changes nothing; otherwise the context becomes current.
+    // Null changes nothing; otherwise the context becomes current, and the
+    // renderer draws through it from now on.
     void setCurrentRenderContext(OrvRenderContext* context);
     OrvRenderContext* getCurrentRenderContext() const { return currentRenderContext; }
     // Presents the frame on the current context; nothing before there is one.
     void swapBuffers();
 
-    // Makes and initialises the renderer of the kind, releasing any renderer
-    // made before. Returns 0 when it initialised, the renderer's own code when
-    // it did not (10: the OpenGL version is too old), -1 for a kind without
-    // an implementation (the current renderer then stays).
+    // Makes and initialises the renderer of the kind on the current context,
+    // releasing any renderer made before. Returns 0 when it initialised, the renderer's own code
+    // when it did not (10: the OpenGL version is too old), -1 for a kind without an implementation
+    // (the current renderer then stays).
     int createRenderer(int kind);
     void destroyRenderer();
-    OrvRenderer* getRenderer() const { return renderer; }
+    OrvRenderer* getRenderer() const;
 
   private:
     OrvMain();
@@ -54,7 +56,7 @@ class OrvMain {
 
     OrvLinkedList renderContexts;
     OrvRenderContext* currentRenderContext;
-    OrvRenderer* renderer;
+    OrvRendererOpenGL* renderer;
     OrvLinkedList creators;
     bool started;
 };

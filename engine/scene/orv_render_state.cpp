@@ -1,20 +1,34 @@
 #include "scene/orv_render_state.h"
 
 #include "scene/orv_material_mgr.h"
-#include "render/orv_renderer.h"
 
 namespace {
 
-// Nothing read by the renderer but culling and the depth test is on, and both
-// polygon faces are filled.
-constexpr int32_t kDefaultStates[OrvRenderState::kStateCount] = {1, 0, 0, 1, 1, 0, 0,
-                                                                 0, 0, 0, 0, 0, 2, 2};
+// A state block with its defaults: of what the renderer reads, only culling
+// (of back faces) and the depth test are on, and both polygon faces are
+// filled; everything else is 0 but the unread first entry.
+struct DefaultStates {
+    int32_t values[OrvRenderState::kStateCount];
+};
+
+constexpr DefaultStates makeDefaultStates() {
+    DefaultStates defaults = {};
+    defaults.values[OrvRenderer::STATE_UNREAD] = 1;
+    defaults.values[OrvRenderer::STATE_FACE_CULLING] = 1;
+    defaults.values[OrvRenderer::STATE_DEPTH_TEST] = 1;
+    defaults.values[OrvRenderer::STATE_CULL_FACE] = OrvRenderer::BACK;
+    defaults.values[OrvRenderer::STATE_BACK_POLYGON_MODE] = OrvRenderer::FILL;
+    defaults.values[OrvRenderer::STATE_FRONT_POLYGON_MODE] = OrvRenderer::FILL;
+    return defaults;
+}
+
+constexpr DefaultStates kDefaultStates = makeDefaultStates();
 
 }  // namespace
 
 OrvRenderState::OrvRenderState() {
     for (int i = 0; i < kStateCount; ++i) {
-        states[i] = kDefaultStates[i];
+        states[i] = kDefaultStates.values[i];
     }
 }
 

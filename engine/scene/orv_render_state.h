@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "core/orv_linked_list.h"
+#include "render/orv_renderer.h"
 
 class OrvMaterial;
 
@@ -14,7 +15,7 @@ class OrvRenderState {
   public:
     // Indexed as the renderer's applyRenderStates reads the block
     // (OrvRenderer::STATE_LIGHTING and the rest).
-    static constexpr int kStateCount = 14;
+    static constexpr int kStateCount = OrvRenderer::kRenderStateCount;
     // setState and getState reach indices 0 to 10; the cull face and the two
     // polygon modes only through getStates.
     static constexpr int kSettableStates = 11;

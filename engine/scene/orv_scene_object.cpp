@@ -8,9 +8,11 @@
 namespace {
 
 // The renderer capabilities the axes switch off, so that the lines show in
-// their own colours over everything; the OpenGL renderer ignores 2 and 5.
-// They stay off, because the next object's render state switches them again.
-constexpr int kAxesDisabledCapabilities[] = {OrvRenderer::RESERVED_CAPABILITY, 5,
+// their own colours over everything; the OpenGL renderer ignores the two
+// reserved ones. They stay off, because the next object's render state
+// switches them again.
+constexpr int kAxesDisabledCapabilities[] = {OrvRenderer::RESERVED_CAPABILITY,
+                                             OrvRenderer::RESERVED_CAPABILITY_5,
                                              OrvRenderer::LIGHTING, OrvRenderer::DEPTH_TEST};
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "orv_gl_test.h"
+#include "orv_replaced_procs_context.h"
 #include "shader_gl_test.h"
 #include "shader_test_support.h"
 
@@ -170,11 +171,13 @@ TEST_F(GpuProgramGlTest, ACompileFailureIsLoggedOnlyWhenTheCompilerSaysSomething
         ASSERT_NE(shader, nullptr);
         // A compile call that does nothing leaves the shader uncompiled with
         // an empty log, as some drivers report a failure.
-        PFNGLCOMPILESHADERPROC compile = renderer->glCompileShader;
-        PFNGLCOMPILESHADERARBPROC compileArb = renderer->glCompileShaderARB;
+        OrvReplacedProcsContext silent(context);
         if (c.compilerSilent) {
-            renderer->glCompileShader = [](GLuint) {};
-            renderer->glCompileShaderARB = [](GLhandleARB) {};
+            void (*doNothing)(GLuint) = [](GLuint) {};
+            silent.procs["glCompileShader"] = reinterpret_cast<OrvProc>(doNothing);
+            silent.procs["glCompileShaderARB"] = reinterpret_cast<OrvProc>(doNothing);
+            renderer->setContext(&silent);
+            ASSERT_EQ(renderer->initialize(), OrvRenderer::RESULT_OK);
         }
         const std::string printerName =
             printer(c.pixel ? "_printGpuPixelShaderInfoLog" : "_printGpuVertexShaderInfoLog");
@@ -186,8 +189,10 @@ TEST_F(GpuProgramGlTest, ACompileFailureIsLoggedOnlyWhenTheCompilerSaysSomething
         const int result =
             c.pixel ? shader->loadPixelShaderFromMemory(kBrokenSource, sizeof(kBrokenSource))
                     : shader->loadVertexShaderFromMemory(kBrokenSource, sizeof(kBrokenSource));
-        renderer->glCompileShader = compile;
-        renderer->glCompileShaderARB = compileArb;
+        if (c.compilerSilent) {
+            renderer->setContext(context);
+            ASSERT_EQ(renderer->initialize(), OrvRenderer::RESULT_OK);
+        }
 
         EXPECT_EQ(result, -1);
         const int logged = c.compilerSilent ? 0 : 1;
@@ -304,9 +309,10 @@ TEST_F(GpuProgramGlTest, WithoutGlslEveryOperationStandsAside) {
     renderer = plain;
     plain->strings[GL_VERSION] = "1.5.0 Test";
     plain->strings[GL_EXTENSIONS] = "GL_ARB_vertex_buffer_object GL_ARB_shader_objects";
+    plain->setContext(context);
     ASSERT_EQ(plain->initialize(), OrvRenderer::RESULT_OK);
-    ASSERT_EQ(plain->hasArbShaders, 0);
-    ASSERT_EQ(plain->hasGl2Shaders, 0);
+    ASSERT_FALSE(plain->capabilities().hasArbShaders());
+    ASSERT_FALSE(plain->capabilities().hasGl2Shaders());
     OrvLog::getInstance()->close();
     std::filesystem::remove(log.path());
 

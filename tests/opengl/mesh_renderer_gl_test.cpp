@@ -9,6 +9,7 @@
 
 #include "mesh_gl_support.h"
 #include "orv_mesh_record.h"
+#include "orv_replaced_procs_context.h"
 #include "render/orv_mesh_geometry.h"
 
 namespace {
@@ -27,17 +28,27 @@ class MeshRendererTest : public OrvEngineGlTest {
         if (HasFatalFailure()) {
             return;
         }
+        lookDown();
+        std::strcpy(mesh->name, "probe");
+        clearLog();
+    }
+    // The view from 60 units above the origin, down onto the plane.
+    void lookDown() {
         const float eye[3] = {0, 60, 0};
         const float centre[3] = {0, 0, 0};
         const float up[3] = {0, 0, -1};
         renderer->setPerspective(45.0f, 640.0f / 480.0f, 1.0f, 200.0f);
         renderer->lookAt(eye, centre, up);
-        std::strcpy(mesh->name, "probe");
-        clearLog();
     }
+
     void TearDown() override {
         if (renderer != nullptr) {
             releaseGpuObjects();
+        }
+        if (replaced != nullptr) {
+            replaced->terminate();
+            ORV_DELETE(replaced);
+            renderer = nullptr;
         }
         OrvEngineGlTest::TearDown();
     }
@@ -48,6 +59,28 @@ class MeshRendererTest : public OrvEngineGlTest {
         }
         renderer->destroyIBO(mesh.get());
         renderer->deleteDisplayList(mesh.get());
+    }
+
+    // Starts the renderer again on a driver that offers buffer objects or
+    // not (without any extension at all, for not). The root's renderer first
+    // gives way to one whose strings the test chooses, released by TearDown.
+    void restartWithBufferObjects(bool on) {
+        if (replaced == nullptr) {
+            releaseGpuObjects();
+            engine->destroyRenderer();
+            replaced = ORV_NEW OrvReplacedStringsRenderer();
+            replaced->setContext(context);
+            renderer = replaced;
+        }
+        if (on) {
+            replaced->strings.erase(GL_EXTENSIONS);
+        } else {
+            replaced->strings[GL_EXTENSIONS] = "";
+        }
+        ASSERT_EQ(replaced->initialize(), OrvRenderer::RESULT_OK);
+        ASSERT_EQ(replaced->capabilities().hasBufferObjects(), on);
+        replaced->setViewport(0, 0, window.info.width, window.info.height);
+        lookDown();
     }
 
     // Forgets the lines written so far: the log opens its file again, empty.
@@ -101,6 +134,8 @@ class MeshRendererTest : public OrvEngineGlTest {
     }
 
     OrvMeshRecord mesh;
+    // The renderer with test-chosen strings, once a test has asked for one.
+    OrvReplacedStringsRenderer* replaced = nullptr;
     BufferProbe buffers;
 };
 
@@ -141,9 +176,14 @@ TEST_F(MeshRendererTest, TheRangedDrawAndItsFallbackDrawLikeThePlainOne) {
     EXPECT_EQ(differingPixels(draw(DrawPath::CLIENT_ARRAYS), plain), 0);
     EXPECT_EQ(differingPixels(draw(DrawPath::BUFFER_OBJECTS), plain), 0);
     // A driver without glDrawRangeElements.
-    renderer->glDrawRangeElements = nullptr;
+    OrvReplacedProcsContext withoutRange(context);
+    withoutRange.procs["glDrawRangeElements"] = nullptr;
+    renderer->setContext(&withoutRange);
+    ASSERT_EQ(renderer->initialize(), OrvRenderer::RESULT_OK);
+    ASSERT_EQ(renderer->capabilities().entryPoints().glDrawRangeElements, nullptr);
     EXPECT_EQ(differingPixels(draw(DrawPath::CLIENT_ARRAYS), plain), 0);
     EXPECT_EQ(differingPixels(draw(DrawPath::BUFFER_OBJECTS), plain), 0);
+    renderer->setContext(context);
 }
 
 TEST_F(MeshRendererTest, BuffersAreMadeOnceAndUploadedOnlyWhenMarked) {
@@ -246,7 +286,7 @@ TEST_F(MeshRendererTest, WithoutABufferTheBufferPathDrawsFromClientMemory) {
     makePlane(1);
     const OrvPicture client = draw(DrawPath::CLIENT_ARRAYS);
     for (const Case& c : cases) {
-        renderer->hasBufferObjects = c.bufferObjects;
+        restartWithBufferObjects(c.bufferObjects == 1);
         mesh->vertexBufferUsage[OrvMeshData::POSITIONS] = c.vertexUsage;
         mesh->indexBufferUsage = c.indexUsage;
 
@@ -255,23 +295,24 @@ TEST_F(MeshRendererTest, WithoutABufferTheBufferPathDrawsFromClientMemory) {
         EXPECT_EQ(renderer->hasVBO(mesh.get(), OrvMeshData::POSITIONS),
                   c.bufferObjects == 1 && c.vertexUsage == 0);
         EXPECT_EQ(renderer->hasIBO(mesh.get()), c.bufferObjects == 1 && c.indexUsage == 0);
-        renderer->hasBufferObjects = 1;
+        restartWithBufferObjects(true);
         for (int array = 0; array < 3; ++array) {
             renderer->destroyVBO(mesh.get(), array);
         }
         renderer->destroyIBO(mesh.get());
     }
-    renderer->hasBufferObjects = 0;
-    EXPECT_EQ(renderer->createVBO(mesh.get(), 0), 20);
-    EXPECT_EQ(renderer->createIBO(mesh.get()), 20);
+    restartWithBufferObjects(false);
+    EXPECT_EQ(renderer->createVBO(mesh.get(), 0), OrvRenderer::RESULT_NO_BUFFER_OBJECTS);
+    EXPECT_EQ(renderer->createIBO(mesh.get()), OrvRenderer::RESULT_NO_BUFFER_OBJECTS);
     EXPECT_EQ(renderer->hasIBO(mesh.get()), 0);
 }
 
 TEST_F(MeshRendererTest, BindingANullMeshUnbindsAndAMeshWithoutBufferKeepsTheBinding) {
     makePlane(1);
+    const OrvGlCapabilities::EntryPoints& gl = renderer->capabilities().entryPoints();
     GLuint other = 0;
-    renderer->glGenBuffersARB(1, &other);
-    renderer->glBindBufferARB(GL_ARRAY_BUFFER_ARB, other);
+    gl.glGenBuffersARB(1, &other);
+    gl.glBindBufferARB(GL_ARRAY_BUFFER_ARB, other);
     GLint bound = 0;
 
     renderer->bindVBO(mesh.get(), OrvMeshData::POSITIONS);
@@ -281,7 +322,7 @@ TEST_F(MeshRendererTest, BindingANullMeshUnbindsAndAMeshWithoutBufferKeepsTheBin
     renderer->bindVBO(nullptr, OrvMeshData::POSITIONS);
     glGetIntegerv(GL_ARRAY_BUFFER_BINDING_ARB, &bound);
     EXPECT_EQ(bound, 0);
-    renderer->glDeleteBuffersARB(1, &other);
+    gl.glDeleteBuffersARB(1, &other);
 }
 
 TEST_F(MeshRendererTest, ADisplayListCompiledAgainReplacesTheOldOne) {

@@ -11,8 +11,7 @@ TEST(RendererInstance, TheRendererIsTheInstanceForItsLifetime) {
     EXPECT_EQ(OrvRenderer::getInstance(), nullptr);
     OrvRendererOpenGL* renderer = ORV_NEW OrvRendererOpenGL();
     EXPECT_EQ(OrvRenderer::getInstance(), renderer);
-    EXPECT_EQ(renderer->viewportHeight, 1);
-    EXPECT_EQ(renderer->glDrawRangeElements, nullptr);
+    EXPECT_EQ(renderer->capabilities().entryPoints().glDrawRangeElements, nullptr);
     ORV_DELETE(renderer);
     EXPECT_EQ(OrvRenderer::getInstance(), nullptr);
 }
@@ -36,7 +35,7 @@ TEST(RendererInstance, InitializeWithoutAContextReportsAnOldVersion) {
     EXPECT_TRUE(log.contains(
         "OrvRendererOpenGL::detectAPIVersion(): OpenGL 0.0 detected. Hey bud, your graphics "
         "board is crippled! If you really wanna do serious realtime 3D, change it!"));
-    EXPECT_EQ(renderer.lightUnits, nullptr);
+    EXPECT_EQ(renderer.lightCount(), 0);
     EXPECT_EQ(renderer.isExtensionSupported("GL_ARB_vertex_buffer_object"), 0);
     EXPECT_EQ(renderer.terminate(), 0);
     EXPECT_TRUE(log.contains("OrvRendererOpenGL::terminate(): done."));

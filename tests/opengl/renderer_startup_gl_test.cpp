@@ -6,11 +6,21 @@
 
 #include "orv_gl_test.h"
 #include "core/orv_memory_allocator.h"
+#include "render/orv_light_data.h"
 
 namespace {
 
 // The engine on OpenGL, under the name these tests have always run by.
 using OrvGlTest = OrvEngineGlTest;
+
+// A GLX context whose extension string comes from the test.
+class OrvReplacedGlxContext : public OrvRenderContextOpenGL {
+  public:
+    const char* extensions = nullptr;
+
+  protected:
+    const char* glxExtensions() const override { return extensions; }
+};
 
 const char kCrippled[] =
     "OrvRendererOpenGL::detectAPIVersion(): OpenGL %d.%d detected. Hey bud, your graphics board "
@@ -63,16 +73,18 @@ std::ostream& operator<<(std::ostream& out, const Outcome& o) {
 // Every entry of a group is loaded from the same table, so its first and
 // last entries stand for the group.
 Outcome outcomeOf(const OrvRendererOpenGL& r, int result) {
+    const OrvGlCapabilities& c = r.capabilities();
+    const OrvGlCapabilities::EntryPoints& gl = c.entryPoints();
     return {result,
-            r.hasOpenGL2,
-            r.hasBufferObjects,
-            r.hasArbShaders,
-            r.hasGl2Shaders,
-            r.glDrawRangeElements != nullptr,
-            r.glGenBuffersARB != nullptr && r.glGetBufferParameterivARB != nullptr,
-            r.glCreateProgramObjectARB != nullptr && r.glDisableVertexAttribArrayARB != nullptr,
-            r.glCreateProgram != nullptr && r.glGetShaderInfoLog != nullptr,
-            r.lightUnits != nullptr};
+            c.hasOpenGL2(),
+            c.hasBufferObjects(),
+            c.hasArbShaders(),
+            c.hasGl2Shaders(),
+            gl.glDrawRangeElements != nullptr,
+            gl.glGenBuffersARB != nullptr && gl.glGetBufferParameterivARB != nullptr,
+            gl.glCreateProgramObjectARB != nullptr && gl.glDisableVertexAttribArrayARB != nullptr,
+            gl.glCreateProgram != nullptr && gl.glGetShaderInfoLog != nullptr,
+            r.lightCount() > 0};
 }
 
 const Outcome kTooOld = {10, 0, 0, 0, 0, false, false, false, false, false};
@@ -95,6 +107,7 @@ TEST(RendererDriverVersion, InitializeFollowsTheDriverVersion) {
     }
 
     OrvRendererOpenGL* renderer = ORV_NEW OrvRendererOpenGL();
+    renderer->setContext(&window.context);
     const Outcome outcome = outcomeOf(*renderer, renderer->initialize());
     if (major == 1 && minor < 2) {
         EXPECT_EQ(outcome, kTooOld);
@@ -112,7 +125,7 @@ TEST(RendererDriverVersion, InitializeFollowsTheDriverVersion) {
     }
     EXPECT_TRUE(log.contains(withVersion(kVersion, major, minor)));
     EXPECT_EQ(renderer->terminate(), 0);
-    EXPECT_EQ(renderer->lightUnits, nullptr);
+    EXPECT_EQ(renderer->lightCount(), 0);
     EXPECT_TRUE(log.contains("OrvRendererOpenGL::terminate(): done."));
     ORV_DELETE(renderer);
 }
@@ -185,6 +198,7 @@ TEST(RendererCapabilityStrings, VersionAndExtensionsChooseTheCodePaths) {
     for (const Case& c : cases) {
         OrvTestLog log(OrvLog::DEBUG);
         OrvReplacedStringsRenderer renderer;
+        renderer.setContext(&window.context);
         renderer.strings[GL_VERSION] = c.version;
         renderer.strings[GL_EXTENSIONS] = c.extensions;
         EXPECT_EQ(outcomeOf(renderer, renderer.initialize()), c.outcome) << c.label;
@@ -205,9 +219,9 @@ TEST(RendererCapabilityStrings, ABareMajorNumberIsKept) {
     OrvReplacedStringsRenderer renderer;
     renderer.strings[GL_VERSION] = "3";
     renderer.detectAPIVersion();
-    EXPECT_EQ(renderer.majorVersion, 3);
-    EXPECT_EQ(renderer.minorVersion, 0);
-    EXPECT_EQ(renderer.hasOpenGL2, 0);
+    EXPECT_EQ(renderer.capabilities().majorVersion(), 3);
+    EXPECT_EQ(renderer.capabilities().minorVersion(), 0);
+    EXPECT_FALSE(renderer.capabilities().hasOpenGL2());
 }
 
 TEST(RendererCapabilityStrings, ExtensionsAreFoundAsPlainSubstrings) {
@@ -223,51 +237,58 @@ TEST(RendererCapabilityStrings, ExtensionsAreFoundAsPlainSubstrings) {
     EXPECT_EQ(renderer.isExtensionSupported("GL_ARB_vertex_buffer_object"), 0);
 }
 
-TEST(RendererCapabilityStrings, TheSwapIntervalComesFromTheGlxExtensionString) {
+// The context chooses the swap-control extension from its screen's GLX
+// extension string, as a word, never from a non-null entry point.
+TEST(RenderContextSwapControl, TheSwapIntervalComesFromTheGlxExtensionString) {
+    using Context = OrvRenderContextOpenGL;
     struct Case {
         const char* extensions;
-        bool ext;
-        bool mesa;
-        bool sgi;
+        Context::SwapControl control;
     };
     const Case cases[] = {
-        {"GLX_SGI_swap_control GLX_MESA_swap_control GLX_EXT_swap_control", true, false, false},
-        {"GLX_SGI_swap_control GLX_MESA_swap_control", false, true, false},
-        {"GLX_ARB_create_context GLX_SGI_swap_control", false, false, true},
-        {"GLX_EXT_swap_control_tear GLX_ARB_create_context", false, false, false},
-        {"", false, false, false},
-        {nullptr, false, false, false},
+        {"GLX_SGI_swap_control GLX_MESA_swap_control GLX_EXT_swap_control",
+         Context::SWAP_CONTROL_EXT},
+        {"GLX_SGI_swap_control GLX_MESA_swap_control", Context::SWAP_CONTROL_MESA},
+        {"GLX_ARB_create_context GLX_SGI_swap_control", Context::SWAP_CONTROL_SGI},
+        {"GLX_EXT_swap_control_tear GLX_ARB_create_context", Context::SWAP_CONTROL_NONE},
+        {"", Context::SWAP_CONTROL_NONE},
+        {nullptr, Context::SWAP_CONTROL_NONE},
     };
     OrvGlTestWindow window;
     ASSERT_EQ(window.open(), "");
     for (const Case& c : cases) {
-        OrvTestLog log(OrvLog::DEBUG);
-        OrvReplacedStringsRenderer renderer;
-        renderer.strings[OrvRendererOpenGL::kGlxExtensions] = c.extensions;
-        ASSERT_EQ(renderer.initialize(), 0);
         const char* label = c.extensions != nullptr ? c.extensions : "null";
-        EXPECT_EQ(renderer.glXSwapIntervalEXT != nullptr, c.ext) << label;
-        EXPECT_EQ(renderer.glXSwapIntervalMESA != nullptr, c.mesa) << label;
-        EXPECT_EQ(renderer.glXSwapIntervalSGI != nullptr, c.sgi) << label;
-        if (!c.ext && !c.mesa && !c.sgi) {
+        // A second drawing surface on the test window, with its own context.
+        OrvWindowInfo info = window.info;
+        info.deviceContext = 0;
+        info.glContext = nullptr;
+        OrvReplacedGlxContext context;
+        context.extensions = c.extensions;
+        ASSERT_EQ(context.create(&info), 0) << label;
+        EXPECT_EQ(context.getSwapControl(), c.control) << label;
+        if (c.control == Context::SWAP_CONTROL_NONE) {
             // Vertical sync is then a switch without effect, a normal case on
             // software drivers.
+            EXPECT_FALSE(context.setSwapInterval(1)) << label;
+            OrvRendererOpenGL renderer;
+            renderer.setContext(&context);
             renderer.enable(OrvRenderer::VERTICAL_SYNC);
             renderer.disable(OrvRenderer::VERTICAL_SYNC);
             EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << label;
         }
-        renderer.terminate();
     }
 }
 
-TEST_F(OrvGlTest, TheLightUnitTableHasOneFreeEntryPerGlLight) {
-    GLint lights = 0;
-    glGetIntegerv(GL_MAX_LIGHTS, &lights);
-    ASSERT_GE(lights, 8);
-    ASSERT_EQ(renderer->lightCount, lights);
-    ASSERT_NE(renderer->lightUnits, nullptr);
-    for (int i = 0; i < lights; ++i) {
-        EXPECT_EQ(renderer->lightUnits[i], 0) << i;
+TEST_F(OrvGlTest, EveryGlLightUnitCanBeHandedOutOnce) {
+    GLint units = 0;
+    glGetIntegerv(GL_MAX_LIGHTS, &units);
+    ASSERT_GE(units, 8);
+    ASSERT_EQ(renderer->lightCount(), units);
+    std::vector<OrvLightData> lights(units + 1);
+    for (int i = 0; i <= units; ++i) {
+        lights[i].setDefaults();
+        renderer->enableLight(&lights[i]);
+        EXPECT_EQ(lights[i].unit, i < units ? i : OrvLightData::kNoUnit) << i;
     }
     EXPECT_FALSE(glIsEnabled(GL_COLOR_MATERIAL));
 }

@@ -89,20 +89,40 @@ TEST_F(RendererTextTest, TheRasterLandsAtTheTextPositionCountedFromTheTop) {
 // Lighting and capability 2 go off through the virtual operations, so a
 // derived renderer sees them; nothing else is switched.
 TEST_F(RendererTextTest, DrawTextSwitchesOffLightingThenCapabilityTwo) {
-    OrvRecordingRendererOpenGL recorder;
-    ASSERT_EQ(recorder.initialize(), OrvRenderer::RESULT_OK);
-    recorder.setViewport(0, 0, window.info.width, window.info.height);
-    ASSERT_EQ(recorder.createFont(&text, &window.info), 0);
+    OrvRecordingRendererOpenGL recording;
+    recording.setContext(context);
+    ASSERT_EQ(recording.initialize(), OrvRenderer::RESULT_OK);
+    recording.setViewport(0, 0, window.info.width, window.info.height);
+    ASSERT_EQ(recording.createFont(&text, &window.info), 0);
     setText("Orvane");
-    recorder.drawText(&text, &window.info);
-    EXPECT_EQ(recorder.calls,
+    recording.drawText(&text, &window.info);
+    EXPECT_EQ(recording.calls,
               (std::vector<std::string>{"disable(LIGHTING)", "disable(RESERVED_CAPABILITY)"}));
 
-    recorder.calls.clear();
-    recorder.drawText(nullptr, &window.info);
-    recorder.drawText(&text, nullptr);
-    EXPECT_EQ(recorder.calls, std::vector<std::string>());
-    recorder.terminate();
+    recording.calls.clear();
+    recording.drawText(nullptr, &window.info);
+    recording.drawText(&text, nullptr);
+    EXPECT_EQ(recording.calls, std::vector<std::string>());
+    recording.terminate();
+}
+
+// A renderer that was never given a viewport places text as in one at the
+// origin, 0 wide and 1 high.
+TEST_F(RendererTextTest, BeforeAnyViewportTheTextViewportIsOneHigh) {
+    OrvRendererOpenGL fresh;
+    fresh.setContext(context);
+    ASSERT_EQ(fresh.initialize(), OrvRenderer::RESULT_OK);
+    ASSERT_EQ(fresh.createFont(&text, &window.info), 0);
+    text.x = 10;
+    text.y = -30;
+    setText("");
+    fresh.drawText(&text, &window.info);
+    float raster[4];
+    glGetFloatv(GL_CURRENT_RASTER_POSITION, raster);
+    EXPECT_EQ(raster[0], 9.0f);
+    EXPECT_EQ(raster[1], 1.0f + 30.0f - 12.0f - 1.0f);
+    fresh.destroyFont(&text, &window.info);
+    fresh.terminate();
 }
 
 TEST_F(RendererTextTest, TextPixelsAppearInTheTextColourBelowThePosition) {

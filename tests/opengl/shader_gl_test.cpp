@@ -10,8 +10,8 @@
 void ShaderGlTest::SetUp() {
     OrvEngineGlTest::SetUp();
     ASSERT_FALSE(HasFatalFailure());
-    ASSERT_EQ(renderer->hasGl2Shaders, expectArbPath() ? 0 : 1);
-    ASSERT_EQ(renderer->hasArbShaders, 1);
+    ASSERT_EQ(renderer->capabilities().hasGl2Shaders(), !expectArbPath());
+    ASSERT_TRUE(renderer->capabilities().hasArbShaders());
 }
 
 bool ShaderGlTest::expectArbPath() {

@@ -97,8 +97,6 @@ TEST_F(StateCacheTest, StateInPlaceIsNotSentAgainUntilTheCacheForgetsIt) {
          [&] { renderer->setPolygonMode(OrvRenderer::LINES, OrvRenderer::FRONT_AND_BACK); },
          [] { glPolygonMode(GL_FRONT_AND_BACK, GL_FILL); },
          [] { return glInteger(GL_POLYGON_MODE) == GL_LINE; }},
-        {"matrix mode", [&] { renderer->loadViewMatrix(); }, [] { glMatrixMode(GL_PROJECTION); },
-         [] { return glInteger(GL_MATRIX_MODE) == GL_MODELVIEW; }},
         {"material", [&] { renderer->applyMaterial(material); },
          [&] { glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, other); },
          [&] {
@@ -142,14 +140,14 @@ TEST_F(StateCacheTest, StateInPlaceIsNotSentAgainUntilTheCacheForgetsIt) {
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-// Whatever runs behind the renderer makes it forget: a new current context,
-// a compiled display list, a built font.
+// Whatever runs behind the renderer makes it forget: a new current context
+// (the engine root tells the renderer), a compiled display list, a built font.
 TEST_F(StateCacheTest, CallsAfterAnInvalidatingStepReachTheDriver) {
     BoxRecord mesh;
     OrvTextInfo text = {};
     text.fontHeight = 12;
     const std::pair<const char*, std::function<void()>> steps[] = {
-        {"makeCurrent", [&] { context->makeCurrent(); }},
+        {"setCurrentRenderContext", [&] { engine->setCurrentRenderContext(context); }},
         {"compileDisplayList", [&] { renderer->compileDisplayList(mesh.get()); }},
         {"createFont", [&] { ASSERT_EQ(renderer->createFont(&text, &window.info), 0); }},
     };

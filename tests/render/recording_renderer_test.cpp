@@ -81,10 +81,10 @@ TEST(RecordingRenderer, ReturnsTheResultsTheTestChose) {
     OrvRecordingRenderer recorder;
     OrvMeshData mesh = {};
     EXPECT_EQ(recorder.createVBO(&mesh, 0), 0);
-    recorder.results["createVBO"] = 20;
-    recorder.results["initialize"] = 10;
-    EXPECT_EQ(recorder.createVBO(&mesh, 1), 20);
-    EXPECT_EQ(recorder.initialize(), 10);
+    recorder.results["createVBO"] = OrvRenderer::RESULT_NO_BUFFER_OBJECTS;
+    recorder.results["initialize"] = OrvRenderer::RESULT_VERSION_TOO_OLD;
+    EXPECT_EQ(recorder.createVBO(&mesh, 1), OrvRenderer::RESULT_NO_BUFFER_OBJECTS);
+    EXPECT_EQ(recorder.initialize(), OrvRenderer::RESULT_VERSION_TOO_OLD);
     EXPECT_EQ(recorder.createIBO(&mesh), 0);
     EXPECT_EQ(recorder.names(),
               (std::vector<std::string>{"createVBO", "createVBO", "initialize", "createIBO"}));

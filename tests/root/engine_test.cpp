@@ -35,9 +35,14 @@ class CountingContext : public OrvRenderContext {
     int destroy() override { return 0; }
     void makeCurrent() override { ++madeCurrent; }
     void swapBuffers() override { ++swaps; }
+    bool setSwapInterval(int interval) override {
+        intervals.push_back(interval);
+        return true;
+    }
 
     int madeCurrent = 0;
     int swaps = 0;
+    std::vector<int> intervals;
 };
 
 const char kStart[] = "Orvane - init in progress...";
@@ -153,6 +158,24 @@ TEST_F(EngineRootTest, RendererKindsWithoutImplementation) {
     }
     engine->destroyRenderer();
     EXPECT_EQ(OrvRenderer::getInstance(), &recorder);
+}
+
+// The renderer made on the current context follows it when another one
+// becomes current: vertical sync goes to the context current at the call.
+TEST_F(EngineRootTest, TheRendererUsesTheContextMadeCurrentThroughTheRoot) {
+    OrvMain* engine = OrvMain::getInstance();
+    CountingContext first;
+    CountingContext second;
+    engine->setCurrentRenderContext(&first);
+    // Without a GL context the renderer reports an old version, but exists.
+    engine->createRenderer(OrvMain::KIND_OPENGL);
+    ASSERT_NE(engine->getRenderer(), nullptr);
+    engine->getRenderer()->enable(OrvRenderer::VERTICAL_SYNC);
+    engine->setCurrentRenderContext(&second);
+    engine->getRenderer()->disable(OrvRenderer::VERTICAL_SYNC);
+    EXPECT_EQ(first.intervals, std::vector<int>{1});
+    EXPECT_EQ(second.intervals, std::vector<int>{0});
+    engine->destroyRenderer();
 }
 
 TEST_F(EngineRootTest, FramesArePresentedOnTheCurrentContextOnly) {
