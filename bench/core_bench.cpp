@@ -42,7 +42,7 @@ void BM_TrackedNewDelete(benchmark::State& state) {
         ORV_DELETE(block);
     }
 }
-BENCHMARK(BM_TrackedNewDelete)->Arg(0)->Arg(10000);
+BENCHMARK(BM_TrackedNewDelete)->Arg(0)->Arg(10000)->Arg(1000000);
 
 void BM_MallocFree(benchmark::State& state) {
     LiveBlocks live(static_cast<int>(state.range(0)));
@@ -52,7 +52,7 @@ void BM_MallocFree(benchmark::State& state) {
         std::free(block);
     }
 }
-BENCHMARK(BM_MallocFree)->Arg(0)->Arg(10000);
+BENCHMARK(BM_MallocFree)->Arg(0)->Arg(10000)->Arg(1000000);
 
 void BM_HashFindTypeString(benchmark::State& state) {
     const char* const types[] = {"ORV_NODE_CAMERA",    "ORV_NODE_LIGHT",    "ORV_NODE_MATERIAL",

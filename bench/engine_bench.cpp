@@ -1,9 +1,15 @@
 // What the engine itself costs, with a renderer that draws nothing: frames of
 // scenes of 1 to 10,000 small lit boxes over 1, 8 and 64 materials (time per
 // frame and per mesh), node creation and destruction by type, and uniform
-// setting on a full table of 512. The demo scene's frame is in
-// engine_bench_demo.cpp, built when the demo is. The tracked allocator
-// against malloc is measured by core_bench.
+// setting on a full table of 512, and the engine with many nodes alive:
+// creating a million gizmos and terminating, their resident memory,
+// destroying nodes one by one, and a plain new and delete beside them. The
+// demo scene's frame is in engine_bench_demo.cpp, built when the demo is. The
+// tracked allocator against malloc is measured by core_bench.
+#include <malloc.h>
+#include <unistd.h>
+
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -72,6 +78,96 @@ void BM_SetUniformFullTable(benchmark::State& state) {
     nodes->destroyNode(shader);
 }
 BENCHMARK(BM_SetUniformFullTable)->Unit(benchmark::kMicrosecond);
+
+std::vector<OrvSceneNode*> createGizmos(int64_t count) {
+    OrvSceneNodeMgr* nodes = OrvSceneNodeMgr::getInstance();
+    std::vector<OrvSceneNode*> gizmos;
+    gizmos.reserve(static_cast<size_t>(count));
+    for (int64_t i = 0; i < count; ++i) {
+        gizmos.push_back(nodes->createNode(ORV_NODE_GIZMO, nullptr));
+    }
+    return gizmos;
+}
+
+// Resident bytes of the process, with the heap's free memory handed back.
+double residentBytes() {
+    malloc_trim(0);
+    unsigned long size = 0;
+    unsigned long resident = 0;
+    FILE* statm = std::fopen("/proc/self/statm", "r");
+    if (statm != nullptr) {
+        if (std::fscanf(statm, "%lu %lu", &size, &resident) != 2) {
+            resident = 0;
+        }
+        std::fclose(statm);
+    }
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE));
+}
+
+// A million empty gizmos made and the engine terminated, as a program that
+// built them would end; the engine is started again untimed. The counter is
+// the resident memory each gizmo took while alive.
+void BM_GizmosCreateAndTerminate(benchmark::State& state) {
+    for (auto _ : state) {
+        const double before = residentBytes();
+        std::vector<OrvSceneNode*> gizmos = createGizmos(state.range(0));
+        state.PauseTiming();
+        state.counters["resident_per_gizmo"] = (residentBytes() - before) / state.range(0);
+        gizmos.clear();
+        gizmos.shrink_to_fit();
+        state.ResumeTiming();
+        OrvBenchEngine::stop();
+        state.PauseTiming();
+        OrvBenchEngine::start();
+        OrvBenchEngine::useNullRenderer();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_GizmosCreateAndTerminate)
+    ->Arg(1000000)
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime();
+
+// Nodes destroyed one by one in creation order (0) or in reverse (1).
+void BM_DestroyNodesOneByOne(benchmark::State& state) {
+    OrvSceneNodeMgr* nodes = OrvSceneNodeMgr::getInstance();
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::vector<OrvSceneNode*> gizmos = createGizmos(state.range(0));
+        state.ResumeTiming();
+        if (state.range(1) == 0) {
+            for (OrvSceneNode* gizmo : gizmos) {
+                nodes->destroyNode(gizmo);
+            }
+        } else {
+            for (auto it = gizmos.rbegin(); it != gizmos.rend(); ++it) {
+                nodes->destroyNode(*it);
+            }
+        }
+    }
+}
+BENCHMARK(BM_DestroyNodesOneByOne)
+    ->ArgNames({"nodes", "reverse"})
+    ->ArgsProduct({{10000, 80000}, {0, 1}})
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+
+// A plain new and delete anywhere in the program, with that many nodes alive:
+// the replaced operator delete looks every block up in the tracking table.
+void BM_PlainNewDeleteBesideNodes(benchmark::State& state) {
+    std::vector<OrvSceneNode*> gizmos = createGizmos(state.range(0));
+    for (auto _ : state) {
+        char* block = new char[64];
+        benchmark::DoNotOptimize(block);
+        delete[] block;
+    }
+    OrvSceneNodeMgr* nodes = OrvSceneNodeMgr::getInstance();
+    for (OrvSceneNode* gizmo : gizmos) {
+        nodes->destroyNode(gizmo);
+    }
+}
+BENCHMARK(BM_PlainNewDeleteBesideNodes)->Arg(0)->Arg(200000);
 
 }  // namespace
 

@@ -4,7 +4,9 @@
 
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -18,14 +20,28 @@ struct FileCloser {
     void operator()(FILE* file) const { fclose(file); }
 };
 
-// Size of an open regular file, or -1 when it is not one or cannot be measured.
-// Directories open fine for reading on Linux, and seeking to their end gives
-// meaningless sizes, so only regular files are measured.
-long regularFileSize(FILE* file) {
-    struct stat info;
-    if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
-        return -1;
+// Opens a regular file for reading, or gives null. The open does not block, so
+// a FIFO without a writer in place of a shader file is refused at once instead
+// of stopping the program before its first frame; directories and devices,
+// which would open and then read as nonsense or without end, are refused too.
+FILE* openRegularFile(const char* path) {
+    int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return nullptr;
     }
+    struct stat info;
+    FILE* file = nullptr;
+    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        file = fdopen(fd, "r");
+    }
+    if (file == nullptr) {
+        close(fd);
+    }
+    return file;
+}
+
+// Size of an open file, or -1 when it cannot be measured.
+long fileSize(FILE* file) {
     if (fseek(file, 0, SEEK_END) != 0) {
         return -1;
     }
@@ -40,11 +56,11 @@ std::unique_ptr<char[]> readTextFile(const char* path) {
     if (path == nullptr) {
         return nullptr;
     }
-    std::unique_ptr<FILE, FileCloser> file(fopen(path, "rt"));
+    std::unique_ptr<FILE, FileCloser> file(openRegularFile(path));
     if (!file) {
         return nullptr;
     }
-    long size = regularFileSize(file.get());
+    long size = fileSize(file.get());
     if (size < 1) {
         return nullptr;
     }

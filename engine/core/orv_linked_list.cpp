@@ -83,6 +83,28 @@ OrvLinkedListNode* OrvLinkedList::removeCurrent() {
     return result;
 }
 
+void* OrvLinkedList::removeAfter(OrvLinkedListNode* previous) {
+    OrvLinkedListNode* node = previous != nullptr ? previous->next : m_head;
+    if (node == nullptr) {
+        return nullptr;
+    }
+    if (previous != nullptr) {
+        previous->next = node->next;
+    } else {
+        m_head = node->next;
+    }
+    if (node == m_tail) {
+        m_tail = previous;
+    }
+    if (node == m_cursor) {
+        m_cursor = nullptr;
+    }
+    void* data = node->data;
+    ORV_DELETE(node);
+    --m_count;
+    return data;
+}
+
 void OrvLinkedList::clear() {
     OrvLinkedListNode* node = m_head;
     while (node != nullptr) {

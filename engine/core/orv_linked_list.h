@@ -22,9 +22,16 @@ class OrvLinkedList {
     uint32_t add(void* data);
     OrvLinkedListNode* remove(const void* data);
     OrvLinkedListNode* removeCurrent();
+    // Removes the one node that follows previous, or the head when previous
+    // is null, in constant time; returns its data, or null when there is no
+    // such node. A cursor standing on it is cleared.
+    void* removeAfter(OrvLinkedListNode* previous);
     void clear();
 
     int getCount() const { return m_count; }
+    // Walking from these through next pointers leaves the cursor alone.
+    OrvLinkedListNode* getHead() const { return m_head; }
+    OrvLinkedListNode* getTail() const { return m_tail; }
     OrvLinkedListNode* first(int index);
     OrvLinkedListNode* next();
     OrvLinkedListNode* getCurrent() const { return m_cursor; }

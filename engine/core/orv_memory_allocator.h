@@ -5,7 +5,17 @@
 // through to malloc and free.
 //
 // Engine code allocates with ORV_NEW and releases with ORV_DELETE or
-// ORV_DELETE_ARRAY, which record this code base's real file and line.
+// ORV_DELETE_ARRAY, which record this code base's real file and line. The
+// record of a block keeps the file name by pointer, so the name given to a
+// tracked allocation must live as long as the process: ORV_NEW passes the
+// base name inside the __FILE__ literal.
+//
+// The table of records grows and shrinks with the number of blocks, so a
+// lookup costs the same however many are alive. The leak report does not
+// depend on the table's size: it files each block under one of kBucketCount
+// buckets of its address, ((A >> 8) AND 0x3FFF) XOR (A AND 0x3FFF), lists
+// the buckets in index order and the blocks of one bucket in the order they
+// were allocated.
 #pragma once
 
 #include <cstddef>
@@ -14,7 +24,9 @@
 
 class OrvMemoryAllocator {
   public:
+    // Buckets of the leak report.
     static constexpr int kBucketCount = 16384;
+    // The free location's file buffer.
     static constexpr int kFileNameSize = 512;
 
     static void init();

@@ -83,13 +83,21 @@ void OrvMeshData::allocVertices(int32_t count) {
         releaseArrays();
         return;
     }
-    vertexCount = static_cast<uint32_t>(count);
     for (int i = 0; i < kAttributeCount; ++i) {
         attributes[i] = ORV_NEW OrvFloat4[count];
-        if (attributes[i] != nullptr) {
-            fillUnitW(attributes[i], count);
-        }
         attributeDirty[i] = 1;
+    }
+    // All or nothing: a record with some arrays missing would be read
+    // through the missing ones by whoever fills or draws it.
+    for (const OrvFloat4* array : attributes) {
+        if (array == nullptr) {
+            outOfMemory("allocVertices", "vertices", count);
+            return;
+        }
+    }
+    vertexCount = static_cast<uint32_t>(count);
+    for (OrvFloat4* array : attributes) {
+        fillUnitW(array, count);
     }
 }
 
@@ -115,9 +123,20 @@ void OrvMeshData::allocFaces(int32_t count) {
     }
     faceMaterialIds = ORV_NEW int32_t[count];
     faceNormals = ORV_NEW OrvFloat4[count];
+    if (indexArray() == nullptr || faceMaterialIds == nullptr || faceNormals == nullptr) {
+        outOfMemory("allocFaces", "triangles", count);
+        return;
+    }
     fillUnitW(faceNormals, count);
     firstFace = 0;
     lastFace = count - 1;
+}
+
+void OrvMeshData::outOfMemory(const char* operation, const char* what, int32_t count) {
+    OrvLog::getInstance()->write(
+        OrvLog::WARNING, "OrvMeshData::%s(): mesh [%s] out of memory for %d %s, mesh left empty.",
+        operation, name, count, what);
+    releaseArrays();
 }
 
 void OrvMeshData::releaseArrays() {

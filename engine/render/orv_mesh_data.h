@@ -87,9 +87,11 @@ struct OrvMeshData {
     // fresh, zero-filled record. Option 6 is left as it was.
     void reset();
     // Replaces the vertex arrays with count elements of (0, 0, 0, 1) each,
-    // all marked changed.
+    // all marked changed. When memory runs out, a WARNING line says so and
+    // the record is left empty.
     void allocVertices(int32_t count);
-    // Replaces the triangle arrays with count triangles, drawn as one range.
+    // Replaces the triangle arrays with count triangles, drawn as one range;
+    // out of memory, the record is left empty with a WARNING line.
     void allocFaces(int32_t count);
     // Frees every array; options, buffer names and flags stay.
     void releaseArrays();
@@ -97,4 +99,6 @@ struct OrvMeshData {
   private:
     void releaseVertexArrays();
     void releaseFaceArrays();
+    // Logs the failed allocation and empties the record.
+    void outOfMemory(const char* operation, const char* what, int32_t count);
 };

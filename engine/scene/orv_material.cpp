@@ -92,6 +92,12 @@ void OrvMaterial::setShininess(float value) {
     setFlag(ORV_FLAG_PARAMS_CHANGED, 1);
 }
 
+void OrvMaterial::forgetGpuShader(const OrvSceneNode* shader) {
+    if (shader != nullptr && static_cast<const OrvSceneNode*>(gpuShader) == shader) {
+        gpuShader = nullptr;
+    }
+}
+
 void OrvMaterial::bindShader() {
     if (gpuShader != nullptr) {
         gpuShader->bind();

@@ -34,6 +34,9 @@ class OrvMaterial : public OrvSceneNode {
 
     void setGpuShader(OrvGpuShader* shader) { gpuShader = shader; }
     OrvGpuShader* getGpuShader() const { return gpuShader; }
+    // Lets go of the shader when it is the one attached; the node manager
+    // calls it for a shader about to be destroyed.
+    void forgetGpuShader(const OrvSceneNode* shader);
     // Both do nothing without an attached shader.
     void bindShader();
     void unbindShader();

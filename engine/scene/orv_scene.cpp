@@ -8,6 +8,8 @@
 #include "render/orv_renderer.h"
 #include "scene/orv_scene_node_mgr.h"
 #include "scene/orv_scene_object.h"
+#include "scene/orv_mesh.h"
+#include "scene/orv_static_batch.h"
 #include "scene/orv_static_batches.h"
 #include "core/orv_string.h"
 
@@ -41,9 +43,16 @@ OrvScene::OrvScene()
     snprintf(defaultName, sizeof(defaultName), "scene_%d", id);
     setName(defaultName);
     setClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    OrvSceneNodeMgr* manager = OrvSceneNodeMgr::getInstance();
+    if (manager->registerScene(this) == 0) {
+        OrvLog::getInstance()->write(OrvLog::WARNING,
+                                     "OrvScene::OrvScene(): scene [%d] could not be registered, "
+                                     "nodes destroyed elsewhere stay listed.",
+                                     id);
+    }
     // The root stands only in objects: it is updated every frame but, being
     // in none of the drawn lists, never drawn.
-    root = OrvSceneNodeMgr::getInstance()->createNode(ORV_NODE_GIZMO, ORV_SCENE_ROOT_NAME);
+    root = manager->createNode(ORV_NODE_GIZMO, ORV_SCENE_ROOT_NAME);
     if (root != nullptr) {
         objects.add(root);
     }
@@ -51,6 +60,7 @@ OrvScene::OrvScene()
 
 OrvScene::~OrvScene() {
     destroyAllObjects();
+    OrvSceneNodeMgr::getInstance()->unregisterScene(this);
 }
 
 void OrvScene::setName(const char* newName) {
@@ -85,6 +95,31 @@ void OrvScene::addObject(OrvSceneNode* node) {
         default:
             others.add(node);
             break;
+    }
+}
+
+void OrvScene::removeObject(OrvSceneNode* node) {
+    if (node == nullptr) {
+        return;
+    }
+    objects.remove(node);
+    cameras.remove(node);
+    lights.remove(node);
+    meshes.remove(node);
+    others.remove(node);
+    if (node == root) {
+        root = nullptr;
+    }
+    if (node->getTypeId() == ORV_KIND_MESH) {
+        leaveStaticBatch(static_cast<OrvMesh*>(node));
+    }
+}
+
+// A mesh taken off the scene must no longer be drawn by the scene's batches.
+void OrvScene::leaveStaticBatch(OrvMesh* mesh) {
+    OrvStaticBatch* batch = mesh->getStaticBatch();
+    if (batch != nullptr && staticBatches != nullptr && batch->getOwner() == staticBatches) {
+        batch->forget(mesh);
     }
 }
 
@@ -143,15 +178,23 @@ void OrvScene::clear() {
 void OrvScene::destroyAllObjects() {
     releaseStaticBatches();
     OrvSceneNodeMgr* manager = OrvSceneNodeMgr::getInstance();
-    for (OrvLinkedListNode* n = objects.first(0); n != nullptr; n = objects.next()) {
+    // Each node leaves the lists before it is destroyed, front to back: its
+    // destruction, and that of its children, edits the lists of every scene.
+    for (OrvLinkedListNode* n = objects.getHead(); n != nullptr; n = objects.getHead()) {
         OrvSceneNode* node = static_cast<OrvSceneNode*>(n->data);
-        // A node listed twice is already gone at its second entry, and one
-        // the application destroyed itself must not be touched either.
+        removeObject(node);
+        // Only a scene that could not register can list a node destroyed
+        // elsewhere.
         if (manager->isNode(node) == 1) {
             node->destroyAllChildren(nullptr);
             manager->destroyNode(node);
         }
     }
+    forgetAllObjects();
+}
+
+void OrvScene::forgetAllObjects() {
+    releaseStaticBatches();
     clearLists();
     root = nullptr;
 }

@@ -3,7 +3,9 @@
 // drives them in a fixed order: update everything, clear the frame, set up
 // the first camera, then every light, every mesh and every other object.
 // The lists only point at nodes, which belong to the node manager; the root
-// gizmo "SceneObjectRootNode" is updated with the rest but never drawn.
+// gizmo "SceneObjectRootNode" is updated with the rest but never drawn. A
+// scene is known to the node manager for as long as it exists, so a node
+// destroyed anywhere is dropped from its lists first.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +14,7 @@
 
 class OrvSceneNode;
 class OrvSceneObject;
+class OrvMesh;
 class OrvStaticBatches;
 
 inline constexpr char ORV_SCENE_ROOT_NAME[] = "SceneObjectRootNode";
@@ -33,6 +36,10 @@ class OrvScene {
     // Ignores null and nodes that are not scene objects. A node added twice
     // is listed twice.
     void addObject(OrvSceneNode* node);
+    // Takes every entry of the node off the lists (the root too, which then
+    // becomes null); the node itself lives on. Null and unlisted nodes change
+    // nothing.
+    void removeObject(OrvSceneNode* node);
     void update(float dt);
     void beginFrame();
     void render(float dt);
@@ -42,6 +49,9 @@ class OrvScene {
     // Destroys every listed node through the node manager and empties the
     // lists.
     void destroyAllObjects();
+    // Empties the lists and forgets the root without touching any node: the
+    // node manager calls it before it deletes every node at once.
+    void forgetAllObjects();
 
     // Static batching: merges the scene's meshes marked static
     // (OrvMesh::setStatic) that share their render states, the arrays they
@@ -72,6 +82,7 @@ class OrvScene {
 
   private:
     void clearLists();
+    void leaveStaticBatch(OrvMesh* mesh);
     static void applyAndRender(OrvLinkedList* list, float dt);
 
     int32_t id;

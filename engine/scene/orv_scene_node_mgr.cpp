@@ -4,8 +4,11 @@
 
 #include "core/orv_log.h"
 #include "core/orv_memory_allocator.h"
+#include "scene/orv_material.h"
+#include "scene/orv_scene.h"
 #include "scene/orv_scene_node.h"
 #include "scene/orv_scene_node_creator.h"
+#include "scene/orv_scene_object.h"
 
 namespace {
 
@@ -49,6 +52,10 @@ void OrvSceneNodeMgr::terminate() {
 }
 
 void OrvSceneNodeMgr::killAllNodes() {
+    // No scene may keep pointing at nodes about to go.
+    scenes.forEach([](const void* scene, void*) {
+        static_cast<OrvScene*>(const_cast<void*>(scene))->forgetAllObjects();
+    });
     for (OrvLinkedListNode* n = nodes.first(0); n != nullptr; n = nodes.next()) {
         OrvSceneNode* node = static_cast<OrvSceneNode*>(n->data);
         logNode(OrvLog::DEBUG, "OrvSceneNodeMgr::killAllNodes(): node %s [%d][%s] destroyed ok.",
@@ -56,6 +63,7 @@ void OrvSceneNodeMgr::killAllNodes() {
         ORV_DELETE(node);
     }
     nodes.clear();
+    entryBefore.clear();
 }
 
 void OrvSceneNodeMgr::registerCreator(OrvSceneNodeCreator* creator) {
@@ -112,10 +120,15 @@ OrvSceneNode* OrvSceneNodeMgr::createNode(const char* typeName, const char* name
         return nullptr;
     }
     // A node the list cannot hold would have no owner.
-    if (nodes.add(node) == 0) {
+    OrvLinkedListNode* previous = nodes.getTail();
+    const bool listed = nodes.add(node) != 0;
+    if (!listed || entryBefore.set(node, previous) == 0) {
         logNode(OrvLog::WARNING,
                 "OrvSceneNodeMgr::createNode(): node %s [%d][%s] could not be listed, destroyed.",
                 node);
+        if (listed) {
+            nodes.removeAfter(previous);
+        }
         ORV_DELETE(node);
         return nullptr;
     }
@@ -128,22 +141,62 @@ OrvSceneNode* OrvSceneNodeMgr::createNode(const char* typeName, const char* name
 }
 
 void OrvSceneNodeMgr::destroyNode(OrvSceneNode* node) {
-    if (isNode(node) != 1) {
+    void* previous = nullptr;
+    if (entryBefore.find(node, &previous) == 0) {
         return;
     }
     logNode(OrvLog::DEBUG, "OrvSceneNodeMgr::destroyNode(): node %s [%d][%s] destroyed ok.", node);
-    nodes.remove(node);
+    detachFromHolders(node);
+    unlist(node, static_cast<OrvLinkedListNode*>(previous));
     ORV_DELETE(node);
 }
 
 int OrvSceneNodeMgr::isNode(OrvSceneNode* node) {
-    if (node == nullptr) {
-        return 0;
+    return entryBefore.find(node, nullptr);
+}
+
+int OrvSceneNodeMgr::registerScene(OrvScene* scene) {
+    return scenes.set(scene, nullptr);
+}
+
+void OrvSceneNodeMgr::unregisterScene(OrvScene* scene) {
+    scenes.remove(scene);
+    // An idle manager holds no block for its scenes.
+    if (scenes.getCount() == 0) {
+        scenes.clear();
     }
-    for (OrvLinkedListNode* n = nodes.first(0); n != nullptr; n = nodes.next()) {
-        if (n->data == node) {
-            return 1;
-        }
+}
+
+void OrvSceneNodeMgr::detachFromHolders(OrvSceneNode* node) {
+    scenes.forEach([node](const void* scene, void*) {
+        static_cast<OrvScene*>(const_cast<void*>(scene))->removeObject(node);
+    });
+    // Only materials and GPU shaders are pointed at by other nodes; looking
+    // for their holders costs a walk over all nodes.
+    const int type = node->getTypeId();
+    if (type == ORV_KIND_MATERIAL) {
+        OrvMaterial* material = static_cast<OrvMaterial*>(node);
+        forEachNode([material](OrvSceneNode* holder) {
+            if (holder->isKindOf(ORV_KIND_SCENE_OBJECT) == 1) {
+                static_cast<OrvSceneObject*>(holder)->forgetMaterial(material);
+            }
+        });
+    } else if (type == ORV_KIND_GPU_SHADER) {
+        forEachNode([node](OrvSceneNode* holder) {
+            if (holder->getTypeId() == ORV_KIND_MATERIAL) {
+                static_cast<OrvMaterial*>(holder)->forgetGpuShader(node);
+            }
+        });
     }
-    return 0;
+}
+
+// Unlinks the node's list entry, which follows previous, and files the entry
+// after it under previous.
+void OrvSceneNodeMgr::unlist(OrvSceneNode* node, OrvLinkedListNode* previous) {
+    nodes.removeAfter(previous);
+    OrvLinkedListNode* following = previous != nullptr ? previous->next : nodes.getHead();
+    if (following != nullptr) {
+        entryBefore.set(following->data, previous);
+    }
+    entryBefore.remove(node);
 }

@@ -7,7 +7,9 @@
 
 #include "core/orv_hash_table.h"
 #include "core/orv_linked_list.h"
+#include "core/orv_pointer_map.h"
 
+class OrvScene;
 class OrvSceneNode;
 class OrvSceneNodeCreator;
 
@@ -29,15 +31,40 @@ class OrvSceneNodeMgr : public OrvHashTable {
     // Null for a null or unregistered type string or a failed allocation. A
     // null name keeps the class's default name.
     OrvSceneNode* createNode(const char* typeName, const char* name);
-    // Ignores pointers the manager does not hold, so a second call is harmless.
+    // Ignores pointers the manager does not hold, so a second call is
+    // harmless. Before the node is deleted, everything that points at it lets
+    // go: the scenes drop it from their lists, render states drop a material,
+    // materials drop a GPU shader. Constant time for a node nobody holds.
     void destroyNode(OrvSceneNode* node);
     int isNode(OrvSceneNode* node);
     int getNodeCount() const { return nodes.getCount(); }
+
+    // Scenes register themselves for as long as they exist, so that a node
+    // destroyed anywhere leaves no scene pointing at it.
+    int registerScene(OrvScene* scene);
+    void unregisterScene(OrvScene* scene);
+
+    // Calls visit(node) for every node in creation order, without moving the
+    // list's cursor; visit must not create or destroy nodes.
+    template <typename Visit>
+    void forEachNode(Visit visit) const {
+        for (OrvLinkedListNode* n = nodes.getHead(); n != nullptr; n = n->next) {
+            visit(static_cast<OrvSceneNode*>(n->data));
+        }
+    }
 
   private:
     OrvSceneNodeMgr();
     ~OrvSceneNodeMgr() override = default;
 
+    void detachFromHolders(OrvSceneNode* node);
+    void unlist(OrvSceneNode* node, OrvLinkedListNode* previous);
+
     OrvLinkedList nodes;
+    // Every node in nodes, mapped to the list entry before its own (null for
+    // the head), so that a node is found and unlinked in constant time.
+    OrvPointerMap entryBefore;
+    // The scenes alive; the values are unused.
+    OrvPointerMap scenes;
     bool tableAllocated = false;
 };

@@ -55,6 +55,13 @@ void OrvSceneObject::setPosition(const OrvVector4* v) {
     setFlag(ORV_FLAG_POSITION_CHANGED, 1);
 }
 
+void OrvSceneObject::forgetMaterial(OrvMaterial* material) {
+    if (renderState != nullptr && renderState->hasMaterial(material) == 1) {
+        renderState->removeMaterial(material);
+        setFlag(ORV_FLAG_MATERIALS_DIRTY, 1);
+    }
+}
+
 void OrvSceneObject::loadObjectMatrix(OrvRenderer* renderer) {
     renderer->loadViewMatrix();
     transform.update();

@@ -8,6 +8,7 @@
 #include "scene/orv_scene_node.h"
 #include "scene/orv_scene_object_transform.h"
 
+class OrvMaterial;
 class OrvRenderState;
 class OrvRenderer;
 
@@ -29,6 +30,10 @@ class OrvSceneObject : public OrvSceneNode {
     // Null only when the block could not be allocated.
     OrvRenderState* getRenderState() { return renderState; }
     void setPosition(const OrvVector4* v);
+    // Drops every entry of the material from the render state and, when
+    // there was one, asks for the faces to be grouped again; the node manager
+    // calls it for a material about to be destroyed.
+    void forgetMaterial(OrvMaterial* material);
     const OrvVector4* getPosition() const { return &transform.localPosition; }
 
   protected:

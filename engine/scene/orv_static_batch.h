@@ -49,6 +49,7 @@ class OrvStaticBatch {
     OrvStaticBatch& operator=(const OrvStaticBatch&) = delete;
 
     const OrvStaticBatchKey& getKey() const { return key; }
+    const OrvStaticBatches* getOwner() const { return owner; }
     // Takes mesh in as the next member, up to the capacity.
     void add(OrvMesh* mesh);
     // Merges the members' triangles, material by material, in the order the

@@ -100,14 +100,14 @@ TEST(OrvLogTest, UnopenableFileDropsTheLineAndRetriesLater) {
 struct ListenerRecord {
     int calls = 0;
     int level = 0;
-    std::string format;
+    std::string text;
 };
 
-void recordListener(int level, const char* format, void* user) {
+void recordListener(int level, const char* text, void* user) {
     ListenerRecord* record = static_cast<ListenerRecord*>(user);
     ++record->calls;
     record->level = level;
-    record->format = format;
+    record->text = text;
 }
 
 TEST(OrvLogTest, ListenerGetsTheUnformattedTextOnlyWhenSelected) {
@@ -124,8 +124,24 @@ TEST(OrvLogTest, ListenerGetsTheUnformattedTextOnlyWhenSelected) {
 
     EXPECT_EQ(record.calls, 1);
     EXPECT_EQ(record.level, OrvLog::WARNING);
-    EXPECT_EQ(record.format, "node %s [%d]");
+    EXPECT_EQ(record.text, "node %s [%d]");
     EXPECT_EQ(capture.messages(), std::vector<std::string>{"file only 1"});
+}
+
+TEST(OrvLogTest, ListenerHearsFormattedLinesAlongsideTheFileWhenAsked) {
+    OrvTestLog capture;
+    OrvLog* log = OrvLog::getInstance();
+    ListenerRecord record;
+    log->setListener(recordListener, &record);
+    log->setOutputs(OrvLog::OUTPUT_FILE | OrvLog::OUTPUT_LISTENER | OrvLog::OUTPUT_FORMATTED);
+    log->write(OrvLog::WARNING, "node %s [%d][%s] created ok.", "box", 7, "mesh");
+    log->write(OrvLog::DEBUG, "filtered %d", 8);
+    log->setListener(nullptr, nullptr);
+
+    EXPECT_EQ(record.calls, 1);
+    EXPECT_EQ(record.level, OrvLog::WARNING);
+    EXPECT_EQ(record.text, "node box [7][mesh] created ok.");
+    EXPECT_EQ(capture.messages(), std::vector<std::string>{"node box [7][mesh] created ok."});
 }
 
 }  // namespace

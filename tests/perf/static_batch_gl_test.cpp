@@ -102,9 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"one_box_moved", 1000, 3,
              [](OrvScene*, OrvBoxField& f) { f.boxes()[500]->setPosition(&kElsewhere); }},
         Case{"one_box_destroyed", 1000, 3,
-             [](OrvScene* s, OrvBoxField& f) {
-                 s->getMeshes()->remove(f.boxes()[500]);
-                 s->getObjects()->remove(f.boxes()[500]);
+             [](OrvScene*, OrvBoxField& f) {
                  OrvSceneNodeMgr::getInstance()->destroyNode(f.boxes()[500]);
              }},
         Case{"material_colour_changed", 1000, 3,

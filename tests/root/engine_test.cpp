@@ -1,6 +1,8 @@
 // The engine root without a driver: the start and stop lines, the creators
 // and their order, nodes still alive at the stop, the leak report, renderer
 // kinds without an implementation and the current render context.
+#include <filesystem>
+
 #include "orv_create_node.h"
 #include "orv_engine_test.h"
 #include "orvane.h"
@@ -27,6 +29,17 @@ int indexOf(const std::vector<std::string>& messages, const std::string& message
         }
     }
     return -1;
+}
+
+// Whether any descriptor of this process refers to the file at path.
+bool isOpenHere(const std::string& path) {
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        if (std::filesystem::read_symlink(entry.path(), ignored) == path) {
+            return true;
+        }
+    }
+    return false;
 }
 
 class CountingContext : public OrvRenderContext {
@@ -63,10 +76,12 @@ TEST(EngineLog, StartAndStopLinesAtNormal) {
 
     EXPECT_EQ(engine->terminate(), 0);
     EXPECT_EQ(log.messages(), (std::vector<std::string>{kStart, kStarted, kStopped}));
+    EXPECT_FALSE(isOpenHere(log.path()));
 
-    // The log was closed: the next line starts the file afresh.
+    // A later line opens the log again and appends, so the session's lines
+    // stay.
     OrvLog::getInstance()->write(OrvLog::NORMAL, "after");
-    EXPECT_EQ(log.messages(), (std::vector<std::string>{"after"}));
+    EXPECT_EQ(log.messages(), (std::vector<std::string>{kStart, kStarted, kStopped, "after"}));
 }
 
 TEST_F(EngineRootTest, CreatorsComeAndGoInTheirOrder) {

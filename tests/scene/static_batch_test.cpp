@@ -140,12 +140,10 @@ TEST_F(StaticBatchTest, ChangesTakeABoxOutOrBuildTheBatchAgain) {
          },
          0, 36, 1},
         {"destroyed",
-         [](StaticBatchTest& t) {
-             t.scene()->getMeshes()->remove(t.box(7));
-             t.scene()->getObjects()->remove(t.box(7));
-             OrvSceneNodeMgr::getInstance()->destroyNode(t.box(7));
-         },
-         0, -12, -1},
+         [](StaticBatchTest& t) { OrvSceneNodeMgr::getInstance()->destroyNode(t.box(7)); }, 0, -12,
+         -1},
+        {"taken off the scene", [](StaticBatchTest& t) { t.scene()->removeObject(t.box(7)); }, 0,
+         -12, 1},
         {"material added",
          [](StaticBatchTest& t) { t.box(7)->setMaterial(t.bench->field().materials()[0], 6, -1); },
          0, 0, 1},

@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -353,6 +354,19 @@ TEST_F(TeafluxTest, MissingShaderFileIsReportedAndTheWindowStillDraws) {
     EXPECT_TRUE(teaflux_.running());
     teaflux_.pressKey("Escape");
     EXPECT_EQ(teaflux_.exitCode(), 0);
+}
+
+// A FIFO in place of "flatten.vert" is refused without waiting for a writer,
+// which no one would ever be: the window comes up and the file is reported.
+TEST_F(TeafluxTest, AFifoInPlaceOfAShaderIsReportedAndTheWindowStillDraws) {
+    ASSERT_EQ(mkfifo((dir_ / "flatten.vert").c_str(), 0600), 0);
+    teaflux_.start(kExecutable, dir_);
+    ASSERT_TRUE(teaflux_.waitForWindow()) << teaflux_.output();
+
+    std::string output = teaflux_.output();
+    EXPECT_EQ(output.rfind("Ready for GLSL\nCould not read shader file flatten.vert\n", 0), 0u)
+        << output;
+    EXPECT_TRUE(teaflux_.running());
 }
 
 TEST_F(TeafluxTest, ShaderInTheCurrentDirectoryComesFirst) {

@@ -2,11 +2,15 @@
 // files and the reshape rule.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <string>
 
 #include "teaflux_helpers.h"
@@ -66,6 +70,21 @@ TEST_F(ReadTextFileTest, GivesNullWhenThereIsNoText) {
     EXPECT_EQ(readTextFile(empty.c_str()), nullptr);
     EXPECT_EQ(readTextFile(missing.c_str()), nullptr);
     EXPECT_EQ(readTextFile(directory.c_str()), nullptr);
+}
+
+// A FIFO in place of a shader file would hold a blocking open until some
+// program writes to it; the reader refuses it at once.
+TEST_F(ReadTextFileTest, RefusesAFifoWithoutWaitingForAWriter) {
+    fs::path fifo = dir_ / "flatten.vert";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    std::future<bool> refused =
+        std::async(std::launch::async, [&] { return readTextFile(fifo.c_str()) == nullptr; });
+    if (refused.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        // Becoming the writer frees the waiting open, so that the test can end.
+        close(open(fifo.c_str(), O_WRONLY));
+        ADD_FAILURE() << "readTextFile waited for a writer";
+    }
+    EXPECT_TRUE(refused.get());
 }
 
 // Changes into the temporary directory for the test and back afterwards.
