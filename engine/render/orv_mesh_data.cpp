@@ -24,9 +24,8 @@ void releaseArray(T*& array) {
     }
 }
 
-// An array that could not be allocated is left null, not written.
 void fillUnitW(OrvFloat4* elements, int64_t count) {
-    for (int64_t i = 0; elements != nullptr && i < count; ++i) {
+    for (int64_t i = 0; i < count; ++i) {
         elements[i][3] = 1.0f;
     }
 }
