@@ -29,6 +29,7 @@
 #include "orv_reference_scene.h"
 #include "orv_test_window.h"
 #include "orvane.h"
+#include "orvane_opengl.h"
 
 namespace {
 

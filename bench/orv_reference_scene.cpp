@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "orvane.h"
+#include "orvane_opengl.h"
 
 namespace {
 

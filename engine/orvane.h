@@ -1,10 +1,14 @@
-// The engine's public API in one include.
+// The engine's public API in one include: the renderer and render-context
+// interfaces, the records they draw, every node, the managers and the engine
+// root. It pulls in no OpenGL header, so a program may include its own GL
+// loader after it; the OpenGL backend's classes are in orvane_opengl.h.
 #pragma once
 
 #include "core/orv_hash_table.h"
 #include "core/orv_linked_list.h"
 #include "core/orv_log.h"
 #include "core/orv_memory_allocator.h"
+#include "core/orv_version.h"
 #include "root/orv_main.h"
 #include "scene/orv_node_types.h"
 #include "scene/orv_scene_node.h"
@@ -21,9 +25,7 @@
 #include "scene/orv_gpu_shader_creator.h"
 #include "render/orv_gpu_shader_data.h"
 #include "render/orv_render_context.h"
-#include "opengl/orv_render_context_opengl.h"
 #include "render/orv_renderer.h"
-#include "opengl/orv_renderer_opengl.h"
 #include "render/orv_text_info.h"
 #include "render/orv_window_info.h"
 #include "core/orv_math.h"

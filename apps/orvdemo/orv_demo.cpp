@@ -52,15 +52,21 @@ std::string executableDirectory() {
 
 // The data files are looked up in the current directory first, so that a
 // copy next to the user's work wins; then next to the executable, so that the
-// built program runs from anywhere. When neither exists the relative path is
-// kept, so that the loader's warning names the path the scene asks for.
+// built program runs from anywhere; then in the installed tree's share folder
+// (ORVDEMO_INSTALLED_DATA, relative to the executable's folder). When none
+// exists the relative path is kept, so that the loader's warning names the
+// path the scene asks for.
 std::string findDataFile(const char* relativePath) {
     if (access(relativePath, R_OK) == 0) {
         return relativePath;
     }
-    std::string besideExecutable = executableDirectory() + "/" + relativePath;
-    if (access(besideExecutable.c_str(), R_OK) == 0) {
-        return besideExecutable;
+    const std::string directory = executableDirectory();
+    for (const std::string& candidate :
+         {directory + "/" + relativePath,
+          directory + "/" + ORVDEMO_INSTALLED_DATA + "/" + relativePath}) {
+        if (access(candidate.c_str(), R_OK) == 0) {
+            return candidate;
+        }
     }
     return relativePath;
 }

@@ -87,7 +87,13 @@ std::string findDataFile(const char* name) {
     if (error) {
         return name;
     }
-    return (executable.parent_path() / name).string();
+    std::filesystem::path besideExecutable = executable.parent_path() / name;
+    std::filesystem::path installed = executable.parent_path() / TEAFLUX_INSTALLED_DATA / name;
+    if (!std::filesystem::exists(besideExecutable, error) &&
+        std::filesystem::exists(installed, error)) {
+        return installed.string();
+    }
+    return besideExecutable.string();
 }
 
 ReshapeView reshapeView(int width, int height) {

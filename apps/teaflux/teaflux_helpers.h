@@ -12,7 +12,8 @@ std::unique_ptr<char[]> readTextFile(const char* path);
 
 // Where a data file such as "flatten.vert" is read from: the current directory
 // when it is there, else the directory of the running executable, so that the
-// built program runs from anywhere.
+// built program runs from anywhere, else the installed tree's share/orvane
+// folder when the file is there.
 std::string findDataFile(const char* name);
 
 // Viewport size and aspect ratio for a window of the given size.

@@ -8,6 +8,7 @@
 #include "scene/orv_material_creator.h"
 #include "scene/orv_material_mgr.h"
 #include "core/orv_memory_allocator.h"
+#include "core/orv_version.h"
 #include "scene/orv_mesh_creator.h"
 #include "opengl/orv_render_context_opengl.h"
 #include "opengl/orv_renderer_opengl.h"
@@ -36,6 +37,10 @@ constexpr CreatorFactory kCreatorFactories[] = {
 OrvMain* OrvMain::getInstance() {
     static OrvMain instance;
     return &instance;
+}
+
+const char* OrvMain::version() {
+    return ORVANE_VERSION_STRING;
 }
 
 OrvMain::OrvMain() : currentRenderContext(nullptr), renderer(nullptr), started(false) {}

@@ -16,6 +16,9 @@ class OrvMain {
     enum Kind { KIND_OPENGL = 0 };
 
     static OrvMain* getInstance();
+    // The library's version, "major.minor.patch"; a program compares it with
+    // ORVANE_VERSION_STRING from the headers it was compiled against.
+    static const char* version();
 
     // Logs the start, starts the allocator and registers the seven node
     // creators. Returns 0, or -1 (with a WARNING) when already started.
