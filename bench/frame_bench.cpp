@@ -8,6 +8,12 @@
 // Then the demo scene and the demo scene plus 1,000 boxes once more on the
 // offscreen EGL context, against the engine's frames in the GLX window
 // (lines starting with "offscreen").
+// The batched scenes mark the boxes static and are measured against both
+// references: one draw per box, and the boxes pre-transformed into one draw
+// per material (OrvMergedBoxes); "build" lines give the time to build their
+// batches. With --count the program times nothing and prints, for each
+// scene, the mesh draws, all draws and renderer calls of one frame ("count"
+// lines).
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -21,7 +27,9 @@
 #include <vector>
 
 #include "orv_bench_scene.h"
+#include "orv_counting_renderer.h"
 #include "orv_demo.h"
+#include "orv_merged_boxes.h"
 #include "orv_reference_scene.h"
 #include "orv_test_window.h"
 #include "orvane.h"
@@ -39,6 +47,12 @@ struct Result {
     double engineMs;
     double referenceMs;
 };
+
+void markStatic(const OrvBoxField& field) {
+    for (OrvMesh* box : field.boxes()) {
+        box->setStatic(1);
+    }
+}
 
 double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
@@ -67,17 +81,21 @@ class FrameBench {
     void stop();
 
     void runDemo(int boxes, int frames);
+    void runBatched(int boxes, int frames);
     void runPath(const char* name, int option, int frames);
     // The demo again, on the EGL context; stop ends it.
     std::string startOffscreen();
     void runOffscreen(int boxes, int frames);
+    void countScenes();
 
   private:
     Result compare(OrvScene* scene, const OrvTextInfo* text,
                    const std::function<void()>& engineFrame, int frames);
     void report(const std::string& name, int meshes, const Result& result);
+    void removeBoxes(const OrvBoxField& field);
+    double timeBuild(OrvScene* scene);
+    void countFrame(OrvCountingRenderer& counter, const std::string& name);
     std::unique_ptr<OrvBoxField> addBoxes(int boxes);
-    void removeBoxes(std::unique_ptr<OrvBoxField> field);
     int scaledFrames(int frames) const;
 
     OrvTestWindow m_engineWindow;
@@ -172,7 +190,9 @@ void FrameBench::runDemo(int boxes, int frames) {
         scene, &m_demo.getTextInfo(), [this]() { m_demo.frame(kFrameSeconds); }, frames);
     m_windowMs[demoName(boxes)] = result.engineMs;
     report(demoName(boxes), scene->getMeshes()->getCount(), result);
-    removeBoxes(std::move(field));
+    if (field != nullptr) {
+        removeBoxes(*field);
+    }
 }
 
 std::unique_ptr<OrvBoxField> FrameBench::addBoxes(int boxes) {
@@ -182,13 +202,10 @@ std::unique_ptr<OrvBoxField> FrameBench::addBoxes(int boxes) {
     return std::make_unique<OrvBoxField>(m_demo.getScene(), boxes, 1);
 }
 
-void FrameBench::removeBoxes(std::unique_ptr<OrvBoxField> field) {
-    if (field == nullptr) {
-        return;
-    }
+void FrameBench::removeBoxes(const OrvBoxField& field) {
     OrvScene* scene = m_demo.getScene();
     OrvSceneNodeMgr* nodes = OrvSceneNodeMgr::getInstance();
-    for (OrvMesh* box : field->boxes()) {
+    for (OrvMesh* box : field.boxes()) {
         scene->getMeshes()->remove(box);
         scene->getObjects()->remove(box);
         nodes->destroyNode(box);
@@ -222,7 +239,73 @@ void FrameBench::runOffscreen(int boxes, int frames) {
     std::printf("offscreen\t%s\t%.4f\t%.4f\t%.4f\n", name.c_str(), eglMs, windowMs,
                 eglMs / windowMs);
     std::fflush(stdout);
-    removeBoxes(std::move(field));
+    if (field != nullptr) {
+        removeBoxes(*field);
+    }
+}
+
+// The median of a few builds; each replaces the batches of the one before.
+double FrameBench::timeBuild(OrvScene* scene) {
+    std::vector<double> builds;
+    for (int run = 0; run < 7; ++run) {
+        const auto start = std::chrono::steady_clock::now();
+        scene->buildStaticBatches();
+        const std::chrono::duration<double, std::milli> spent =
+            std::chrono::steady_clock::now() - start;
+        builds.push_back(spent.count());
+    }
+    return median(builds);
+}
+
+// The demo scene with the boxes static and batched, against the reference
+// that draws each box and the one that draws each material once.
+void FrameBench::runBatched(int boxes, int frames) {
+    OrvScene* scene = m_demo.getScene();
+    OrvBoxField field(scene, boxes, 1);
+    m_engineContext->makeCurrent();
+    m_demo.frame(kFrameSeconds);
+    markStatic(field);
+    const double buildMs = timeBuild(scene);
+    const std::string name = "batched demo + " + std::to_string(boxes) + " boxes";
+    const int meshes = scene->getMeshes()->getCount();
+    auto engineFrame = [this]() { m_demo.frame(kFrameSeconds); };
+    report(name, meshes, compare(scene, &m_demo.getTextInfo(), engineFrame, frames));
+    {
+        OrvMergedBoxes merged(scene, field);
+        report(name + ", merged reference", meshes,
+               compare(merged.scene(), &m_demo.getTextInfo(), engineFrame, frames));
+    }
+    std::printf("build\t%d\t%.3f\n", boxes, buildMs);
+    m_engineContext->makeCurrent();
+    scene->releaseStaticBatches();
+    removeBoxes(field);
+}
+
+void FrameBench::countFrame(OrvCountingRenderer& counter, const std::string& name) {
+    m_demo.frame(kFrameSeconds);
+    counter.resetCounts();
+    m_demo.frame(kFrameSeconds);
+    std::printf("count\t%s\t%llu\t%llu\t%llu\n", name.c_str(),
+                static_cast<unsigned long long>(counter.meshDraws),
+                static_cast<unsigned long long>(counter.draws),
+                static_cast<unsigned long long>(counter.calls));
+}
+
+// Draws and renderer calls of one frame of each scene, one by one and
+// batched. The counter stays the current renderer until the program ends.
+void FrameBench::countScenes() {
+    static OrvCountingRenderer counter(OrvRenderer::getInstance());
+    countFrame(counter, "demo");
+    for (int boxes : {1000, 5000}) {
+        OrvBoxField field(m_demo.getScene(), boxes, 1);
+        const std::string name = "demo + " + std::to_string(boxes) + " boxes";
+        countFrame(counter, name);
+        markStatic(field);
+        m_demo.getScene()->buildStaticBatches();
+        countFrame(counter, "batched " + name);
+        m_demo.getScene()->releaseStaticBatches();
+        removeBoxes(field);
+    }
 }
 
 // One large lit box drawn on one path: option selects it in the mesh record.
@@ -270,9 +353,11 @@ int main(int argc, char** argv) {
     // --scenes: the demo scenes only, without the large box's paths.
     bool quick = false;
     bool scenesOnly = false;
+    bool count = false;
     for (int i = 1; i < argc; ++i) {
         quick = quick || std::strcmp(argv[i], "--quick") == 0;
         scenesOnly = scenesOnly || std::strcmp(argv[i], "--scenes") == 0;
+        count = count || std::strcmp(argv[i], "--count") == 0;
     }
     FrameBench bench;
     const std::string failure = bench.start(quick);
@@ -280,11 +365,18 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "frame_bench: %s\n", failure.c_str());
         return 1;
     }
+    if (count) {
+        bench.countScenes();
+        bench.stop();
+        return 0;
+    }
     std::printf("%-34s %13s %13s %8s %13s %13s\n", "scene", "engine", "reference", "ratio",
                 "engine", "reference");
     bench.runDemo(0, 60);
     bench.runDemo(1000, 20);
     bench.runDemo(5000, 6);
+    bench.runBatched(1000, 20);
+    bench.runBatched(5000, 6);
     if (!scenesOnly) {
         bench.runPath("client arrays", OrvMeshData::vertexArrays, 4);
         bench.runPath("buffer objects", OrvMeshData::bufferObjects, 4);

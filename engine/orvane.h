@@ -38,6 +38,8 @@
 #include "scene/orv_camera_creator.h"
 #include "scene/orv_scene.h"
 #include "scene/orv_scene_mgr.h"
+#include "scene/orv_static_batch.h"
+#include "scene/orv_static_batches.h"
 #include "scene/orv_material.h"
 #include "scene/orv_material_creator.h"
 #include "scene/orv_material_mgr.h"

@@ -12,10 +12,12 @@
 #include "render/orv_mesh_geometry.h"
 #include "core/orv_prefetch.h"
 #include "scene/orv_render_state.h"
+#include "scene/orv_static_batch.h"
 #include "render/orv_renderer.h"
 #include "core/orv_string.h"
 
-OrvMesh::OrvMesh() : meshData(nullptr), rangeCount(0) {
+OrvMesh::OrvMesh()
+    : meshData(nullptr), rangeCount(0), staticOption(0), staticBatch(nullptr), staticSlot(0) {
     addKind(ORV_KIND_MESH);
     meshData = ORV_NEW OrvMeshData();
     if (meshData != nullptr) {
@@ -31,6 +33,9 @@ OrvMesh::OrvMesh() : meshData(nullptr), rangeCount(0) {
 }
 
 OrvMesh::~OrvMesh() {
+    if (staticBatch != nullptr) {
+        staticBatch->forget(this);
+    }
     OrvMesh::release();
     if (meshData != nullptr) {
         ORV_DELETE(meshData);
@@ -59,6 +64,20 @@ void OrvMesh::release() {
     releaseDisplayLists();
     meshData->releaseArrays();
     rangeCount = 0;
+    staticChanged();
+}
+
+void OrvMesh::setStatic(int value) {
+    staticOption = value == 1 ? 1 : 0;
+    if (staticOption == 0) {
+        staticChanged();
+    }
+}
+
+void OrvMesh::staticChanged() {
+    if (staticBatch != nullptr) {
+        staticBatch->markStale();
+    }
 }
 
 void OrvMesh::releaseDisplayLists() {
@@ -87,6 +106,9 @@ void OrvMesh::update(float dt) {
         recomputeNormals();
         setFlag(ORV_FLAG_NORMALS_DIRTY, 0);
     }
+    if (staticBatch != nullptr) {
+        staticBatch->check(this);
+    }
 }
 
 void OrvMesh::render(float dt) {
@@ -95,6 +117,9 @@ void OrvMesh::render(float dt) {
     orvPrefetch(meshData, sizeof(OrvMeshData));
     orvPrefetch(renderState, sizeof(OrvRenderState));
     OrvSceneObject::render(dt);
+    if (staticBatch != nullptr && staticBatch->drawFrom(this)) {
+        return;
+    }
     OrvRenderer* renderer = OrvRenderer::getInstance();
     if (getFlag(ORV_FLAG_DRAW) != 1 || renderer == nullptr || meshData == nullptr) {
         return;
@@ -204,6 +229,7 @@ void OrvMesh::recomputeNormals() {
     if (meshData != nullptr) {
         OrvMeshGeometry::computeNormals(meshData);
         releaseDisplayLists();
+        staticChanged();
     }
 }
 
@@ -224,6 +250,7 @@ void OrvMesh::sortFacesByMaterial() {
         ids[i] = renderState->getMaterial(i)->getId();
     }
     rangeCount = OrvMeshGeometry::groupByMaterial(meshData, ids, count);
+    staticChanged();
     if (ids != nullptr) {
         ORV_DELETE_ARRAY(ids);
     }

@@ -12,6 +12,7 @@
 
 struct OrvMeshData;
 class OrvMaterial;
+class OrvStaticBatch;
 
 class OrvMesh : public OrvSceneObject {
   public:
@@ -49,7 +50,24 @@ class OrvMesh : public OrvSceneObject {
     // material when it is not listed yet.
     void setMaterial(OrvMaterial* material, int firstFace, int lastFace);
 
+    // Static batching, opt-in: 1 promises that the mesh will not move, so
+    // that OrvScene::buildStaticBatches may merge it with the scene's other
+    // static meshes of the same render states into one draw per material.
+    // Moving a batched mesh switches this back to 0 (it then draws on its
+    // own); 0 takes it out of its batch before the next frame.
+    void setStatic(int value);
+    int isStatic() const { return staticOption; }
+    // The batch that draws this mesh, null while it draws itself.
+    OrvStaticBatch* getStaticBatch() const { return staticBatch; }
+    // The ranges the last grouping built.
+    int getRangeCount() const { return rangeCount; }
+
   private:
+    friend class OrvStaticBatch;
+
+    // Geometry, normals or grouping changed: the batch must be built again.
+    void staticChanged();
+
     void geometryReplaced();
     void recomputeNormals();
     // Display lists hold a copy of the triangles, so any change of them or of
@@ -60,4 +78,9 @@ class OrvMesh : public OrvSceneObject {
     // The ranges the last grouping built: render draws no more than these,
     // whatever the material list holds now.
     int32_t rangeCount;
+    int32_t staticOption;
+    // Not owned; the batch clears it when the mesh leaves.
+    OrvStaticBatch* staticBatch;
+    // The mesh's place among the batch's members.
+    int32_t staticSlot;
 };

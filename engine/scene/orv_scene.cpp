@@ -8,6 +8,9 @@
 #include "render/orv_renderer.h"
 #include "scene/orv_scene_node_mgr.h"
 #include "scene/orv_scene_object.h"
+#include "scene/orv_mesh.h"
+#include "scene/orv_static_batch.h"
+#include "scene/orv_static_batches.h"
 #include "core/orv_string.h"
 
 namespace {
@@ -33,7 +36,8 @@ void prefetchAfter(const OrvLinkedListNode* entry) {
 
 }  // namespace
 
-OrvScene::OrvScene() : id(0), name{}, root(nullptr), clearColor{0.0f, 0.0f, 0.0f, 1.0f} {
+OrvScene::OrvScene()
+    : id(0), name{}, root(nullptr), clearColor{0.0f, 0.0f, 0.0f, 1.0f}, staticBatches(nullptr) {
     id = static_cast<int32_t>(OrvMemoryAllocator::nextUniqueId());
     char defaultName[kNameSize] = {};
     snprintf(defaultName, sizeof(defaultName), "scene_%d", id);
@@ -106,6 +110,17 @@ void OrvScene::removeObject(OrvSceneNode* node) {
     if (node == root) {
         root = nullptr;
     }
+    if (node->getTypeId() == ORV_KIND_MESH) {
+        leaveStaticBatch(static_cast<OrvMesh*>(node));
+    }
+}
+
+// A mesh taken off the scene must no longer be drawn by the scene's batches.
+void OrvScene::leaveStaticBatch(OrvMesh* mesh) {
+    OrvStaticBatch* batch = mesh->getStaticBatch();
+    if (batch != nullptr && staticBatches != nullptr && batch->getOwner() == staticBatches) {
+        batch->forget(mesh);
+    }
 }
 
 void OrvScene::update(float dt) {
@@ -127,6 +142,10 @@ void OrvScene::beginFrame() {
 }
 
 void OrvScene::render(float dt) {
+    // Stale batches are built again before anything of the frame is drawn.
+    if (staticBatches != nullptr) {
+        staticBatches->beginRender(&meshes);
+    }
     // Only the first camera sets the view; a camera itself is never drawn.
     OrvLinkedListNode* camera = cameras.first(0);
     if (camera != nullptr) {
@@ -136,6 +155,9 @@ void OrvScene::render(float dt) {
     applyAndRender(&lights, dt);
     applyAndRender(&meshes, dt);
     applyAndRender(&others, dt);
+    if (staticBatches != nullptr) {
+        staticBatches->endRender();
+    }
 }
 
 void OrvScene::endFrame() {
@@ -146,6 +168,7 @@ void OrvScene::endFrame() {
 }
 
 void OrvScene::clear() {
+    releaseStaticBatches();
     for (OrvLinkedListNode* n = objects.first(0); n != nullptr; n = objects.next()) {
         static_cast<OrvSceneNode*>(n->data)->detachAllChildren(nullptr);
     }
@@ -153,6 +176,7 @@ void OrvScene::clear() {
 }
 
 void OrvScene::destroyAllObjects() {
+    releaseStaticBatches();
     OrvSceneNodeMgr* manager = OrvSceneNodeMgr::getInstance();
     // Each node leaves the lists before it is destroyed, front to back: its
     // destruction, and that of its children, edits the lists of every scene.
@@ -170,8 +194,30 @@ void OrvScene::destroyAllObjects() {
 }
 
 void OrvScene::forgetAllObjects() {
+    releaseStaticBatches();
     clearLists();
     root = nullptr;
+}
+
+int OrvScene::buildStaticBatches() {
+    if (staticBatches == nullptr) {
+        staticBatches = ORV_NEW OrvStaticBatches();
+    }
+    if (staticBatches == nullptr) {
+        OrvLog::getInstance()->write(
+            OrvLog::WARNING,
+            "OrvScene::buildStaticBatches(): scene %s: out of memory; its meshes draw one by one.",
+            name);
+        return 0;
+    }
+    return staticBatches->build(&meshes);
+}
+
+void OrvScene::releaseStaticBatches() {
+    if (staticBatches != nullptr) {
+        ORV_DELETE(staticBatches);
+        staticBatches = nullptr;
+    }
 }
 
 void OrvScene::clearLists() {

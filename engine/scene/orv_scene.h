@@ -14,6 +14,8 @@
 
 class OrvSceneNode;
 class OrvSceneObject;
+class OrvMesh;
+class OrvStaticBatches;
 
 inline constexpr char ORV_SCENE_ROOT_NAME[] = "SceneObjectRootNode";
 
@@ -51,6 +53,23 @@ class OrvScene {
     // node manager calls it before it deletes every node at once.
     void forgetAllObjects();
 
+    // Static batching: merges the scene's meshes marked static
+    // (OrvMesh::setStatic) that share their render states, the arrays they
+    // send and their GPU program into batches in world space, each drawn
+    // with one draw per material at the place of its first mesh. Replaces
+    // the batches built before; static meshes added later draw on their own
+    // until the next call. Before every frame, a batch whose meshes changed
+    // (geometry, materials, render states, draw flag, a mesh or material
+    // destroyed) is built again; a mesh that moves leaves its batch. Meshes
+    // drawn with a GPU program batch only at the identity matrix, and only
+    // meshes on the vertex-array path batch at all. Returns how many meshes
+    // were batched.
+    int buildStaticBatches();
+    // Frees every batch; the meshes draw one by one again.
+    void releaseStaticBatches();
+    // Null until the first buildStaticBatches.
+    const OrvStaticBatches* getStaticBatches() const { return staticBatches; }
+
     int getId() const { return id; }
     const char* getName() const { return name; }
     OrvSceneNode* getRoot() const { return root; }
@@ -63,6 +82,7 @@ class OrvScene {
 
   private:
     void clearLists();
+    void leaveStaticBatch(OrvMesh* mesh);
     static void applyAndRender(OrvLinkedList* list, float dt);
 
     int32_t id;
@@ -74,4 +94,5 @@ class OrvScene {
     OrvLinkedList others;
     OrvLinkedList meshes;
     float clearColor[4];
+    OrvStaticBatches* staticBatches;
 };

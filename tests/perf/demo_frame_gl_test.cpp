@@ -1,45 +1,10 @@
 // The demo's own scene under the real driver: the state cache changes no
-// pixel of it, and its steady-state frames allocate nothing. On
-// ORVANE_TEST_CONTEXT=egl the demo runs on the offscreen EGL context.
-#include "orv_demo.h"
-#include "orv_logged_test.h"
-#include "orv_test_context.h"
-#include "orv_test_window.h"
-#include "orvane.h"
-#include "perf_test_support.h"
+// pixel of it, and its steady-state frames allocate nothing.
+#include "demo_gl_test.h"
 
 namespace {
 
-constexpr float kFrameSeconds = 0.016f;
-
-// The demo starts the engine itself, so the log is the only rung below.
-class DemoFrameTest : public OrvLoggedTest {
-  protected:
-    DemoFrameTest() : OrvLoggedTest(OrvLog::NORMAL) {}
-
-    void SetUp() override {
-        setenv("LP_NUM_THREADS", "1", 1);
-        ASSERT_EQ(window.openForTestContext(OrvBenchScene::kWidth, OrvBenchScene::kHeight), "");
-        demo.setRenderContextKind(orvTestContextKind());
-        ASSERT_EQ(demo.init(window.info.display, window.info.window, OrvBenchScene::kWidth,
-                            OrvBenchScene::kHeight),
-                  0)
-            << demo.getError();
-        renderer = static_cast<OrvRendererOpenGL*>(OrvRenderer::getInstance());
-    }
-    void TearDown() override { demo.shutdown(); }
-
-    // The demo's frame with the shader's time held still, read back before
-    // the swap.
-    OrvPicture frameAt(float time) {
-        demo.renderFrame(time, kFrameSeconds);
-        return OrvPicture::readBackBuffer(OrvBenchScene::kWidth, OrvBenchScene::kHeight);
-    }
-
-    OrvTestWindow window;
-    OrvDemo demo;
-    OrvRendererOpenGL* renderer = nullptr;
-};
+using DemoFrameTest = DemoGlTest;
 
 TEST_F(DemoFrameTest, PicturesAreTheSameWithTheCacheOnAndOff) {
     demo.frame(kFrameSeconds);
