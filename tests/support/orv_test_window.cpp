@@ -52,3 +52,17 @@ std::string OrvTestWindow::open(int width, int height, int x, int y) {
     XSync(info.display, False);
     return "";
 }
+
+unsigned int OrvTestWindow::childWindowCount() const {
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(info.display, info.window, &root, &parent, &children, &count)) {
+        return 0;
+    }
+    if (children != nullptr) {
+        XFree(children);
+    }
+    return count;
+}

@@ -23,6 +23,10 @@ class OrvTestWindow {
     // default screen. Returns "" on success, else what failed.
     std::string open(int width = kWidth, int height = kHeight, int x = 0, int y = 0);
 
+    // The windows directly inside the window: the drawing windows render
+    // contexts made on it and have not destroyed.
+    unsigned int childWindowCount() const;
+
     // Filled by open: display, window and size, with 32 colour, 24 depth and
     // 8 stencil bits asked of a context on it.
     OrvWindowInfo info = {};
