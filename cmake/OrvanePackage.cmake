@@ -21,7 +21,7 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/OrvaneConfig.cmake
 # A static liborvane needs its dependencies on every link line, a shared one
 # carries them itself. The prefix is found from the file's own place, so the
 # installed tree can move.
-set(ORVANE_PC_DEPENDENCIES "gl glu x11 fontconfig freetype2")
+set(ORVANE_PC_DEPENDENCIES "gl glu x11 fontconfig freetype2 libpng libjpeg")
 if(BUILD_SHARED_LIBS)
   set(ORVANE_PC_REQUIRES "Requires.private: ${ORVANE_PC_DEPENDENCIES}")
   set(ORVANE_PC_LIBS "Libs: -L\${libdir} -lorvane\nLibs.private: -pthread")
@@ -52,6 +52,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION libdevel)
 # packages of the engine's dependencies as well.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "libgl-dev, libglu1-mesa-dev, libx11-dev, libfontconfig-dev, libfreetype-dev")
+  "libgl-dev, libglu1-mesa-dev, libx11-dev, libfontconfig-dev, libfreetype-dev, libpng-dev, "
+  "libjpeg62-turbo-dev")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libgl1-mesa-dri, fonts-dejavu-core")
 include(CPack)

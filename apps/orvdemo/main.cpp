@@ -1,13 +1,19 @@
 // orvdemo: opens the demo window, starts the engine and the scene on it, and
 // runs the loop until the window is closed. A program that cannot start says
-// why and ends with a non-zero exit code.
+// why and ends with a non-zero exit code. "--screenshot PATH" (opt-in, for
+// scripts) writes the frame drawn three seconds after start as a PNG.
 #include <gtk/gtk.h>
 
 #include <cstdlib>
+#include <cstring>
 
 #include "orv_demo.h"
 #include "orv_demo_window.h"
 #include "orv_frame_rate_counter.h"
+
+namespace {
+constexpr uint32_t kScreenshotMilliseconds = 3000;
+}  // namespace
 
 int main(int argc, char** argv) {
     // The render context draws with GLX on the drawing area's X window.
@@ -33,6 +39,12 @@ int main(int argc, char** argv) {
         demo.shutdown();
         OrvDemoWindow::showError("%s", demo.getError().c_str());
         return EXIT_FAILURE;
+    }
+
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "--screenshot") == 0) {
+            demo.requestScreenshot(argv[i + 1], kScreenshotMilliseconds);
+        }
     }
 
     OrvFrameRateCounter counter;

@@ -98,7 +98,8 @@ OrvDemo::OrvDemo()
       m_orbitTarget{0.0f, 0.0f, 0.0f, 1.0f},
       m_lastMouseX(0),
       m_lastMouseY(0),
-      m_timerBase(0) {
+      m_timerBase(0),
+      m_screenshotDue(0) {
     m_window.colorBits = 32;
     m_window.depthBits = 24;
     m_window.stencilBits = 8;
@@ -277,7 +278,28 @@ void OrvDemo::frame(float dt) {
     const float time = elapsedMilliseconds(0) * 0.001f;
     coast(dt);
     renderFrame(time, dt);
+    saveScreenshotWhenDue();
     OrvMain::getInstance()->swapBuffers();
+}
+
+void OrvDemo::requestScreenshot(const std::string& path, uint32_t afterMilliseconds) {
+    m_screenshotPath = path;
+    m_screenshotDue = afterMilliseconds;
+}
+
+// The back buffer still holds the finished frame before the swap.
+void OrvDemo::saveScreenshotWhenDue() {
+    OrvRenderer* renderer = OrvRenderer::getInstance();
+    if (m_screenshotPath.empty() || renderer == nullptr ||
+        elapsedMilliseconds(0) < m_screenshotDue) {
+        return;
+    }
+    OrvImage image = {};
+    if (renderer->readBackBuffer(&image) == 0) {
+        OrvPngCodec::write(m_screenshotPath.c_str(), &image);
+    }
+    image.release();
+    m_screenshotPath.clear();
 }
 
 void OrvDemo::renderFrame(float time, float dt) {

@@ -54,6 +54,9 @@ class OrvDemo {
     // can hold the picture still or time the drawing alone.
     void renderFrame(float time, float dt);
     void setFps(int framesPerSecond);
+    // Asks for the back buffer of the first frame drawn at least
+    // afterMilliseconds after init to be written to path as a PNG.
+    void requestScreenshot(const std::string& path, uint32_t afterMilliseconds);
     void shutdown();
 
     // Milliseconds since the last call with reset non-zero, on a monotonic
@@ -100,6 +103,7 @@ class OrvDemo {
     void createOverlay();
     void setShaderTime(float time);
     void drawOverlay();
+    void saveScreenshotWhenDue();
     void clampPitch();
 
     int m_flags[kFlagCount];
@@ -122,4 +126,7 @@ class OrvDemo {
 
     uint32_t m_timerBase;
     std::string m_error;
+    // Empty unless a screenshot is still to be taken.
+    std::string m_screenshotPath;
+    uint32_t m_screenshotDue;
 };

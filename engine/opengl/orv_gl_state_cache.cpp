@@ -35,6 +35,7 @@ OrvGlStateCache::OrvGlStateCache()
 
 void OrvGlStateCache::setOn(bool on) {
     m_on = on;
+    m_textures.setOn(on);
     invalidate();
 }
 
@@ -55,6 +56,7 @@ void OrvGlStateCache::invalidate() {
     m_arrayBuffer = kUnknown;
     m_elementBuffer = kUnknown;
     m_program = kUnknown;
+    m_textures.invalidate();
 }
 
 bool OrvGlStateCache::changeFlag(int8_t& cached, bool on) {

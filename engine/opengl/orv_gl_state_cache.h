@@ -15,6 +15,8 @@
 
 #include <cstdint>
 
+#include "opengl/orv_gl_texture_cache.h"
+
 class OrvGlStateCache {
   public:
     // The capability switches kept: lighting, face culling, depth test.
@@ -93,6 +95,9 @@ class OrvGlStateCache {
     // client memory.
     bool changeArrayPointer(int array, GLint size, GLsizei stride, const void* pointer);
 
+    // The texture units' state; it is switched and forgotten with the rest.
+    OrvGlTextureCache& textures() { return m_textures; }
+
   private:
     static constexpr int8_t kUnknown = -1;
     struct ArrayPointer {
@@ -128,4 +133,5 @@ class OrvGlStateCache {
     int64_t m_arrayBuffer;
     int64_t m_elementBuffer;
     int64_t m_program;
+    OrvGlTextureCache m_textures;
 };

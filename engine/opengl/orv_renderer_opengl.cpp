@@ -41,7 +41,8 @@ GLenum polygonModeFor(int mode) {
 }  // namespace
 
 OrvRendererOpenGL::OrvRendererOpenGL()
-    : m_context(nullptr),
+    : m_texturedUnits(0),
+      m_context(nullptr),
       m_lightCount(0),
       m_lightUnits(nullptr),
       m_viewMatrix{},
@@ -70,6 +71,8 @@ void OrvRendererOpenGL::invalidateStateCache() {
 int OrvRendererOpenGL::initialize() {
     OrvLog* log = OrvLog::getInstance();
     log->write(OrvLog::DEBUG, "OrvRendererOpenGL::initialize(): in progress...");
+    m_textureCapabilities.reset();
+    m_texturedUnits = 0;
     // Without a current context the driver answers no query at all: the
     // call came before the program made its context current, which no
     // version string could say.

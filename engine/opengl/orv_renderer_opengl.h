@@ -31,6 +31,7 @@
 
 #include "opengl/orv_gl_capabilities.h"
 #include "opengl/orv_gl_state_cache.h"
+#include "opengl/orv_gl_texture_capabilities.h"
 #include "render/orv_renderer.h"
 
 class OrvRenderContext;
@@ -123,6 +124,12 @@ class OrvRendererOpenGL : public OrvRenderer {
     void destroyFont(OrvTextInfo* text, OrvWindowInfo* window) override;
     void drawText(OrvTextInfo* text, OrvWindowInfo* window) override;
 
+    int createTexture(OrvTextureData* texture, const OrvImage* image) override;
+    void destroyTexture(OrvTextureData* texture) override;
+    void bindTexture(int unit, const OrvTextureData* texture) override;
+    int getTextureUnitCount() override;
+    int readBackBuffer(OrvImage* image) override;
+
     // The render context whose driver the renderer uses: initialize loads the
     // entry points from it and vertical sync goes through it. The engine root
     // sets it whenever the current context changes; a context held here must
@@ -200,6 +207,22 @@ class OrvRendererOpenGL : public OrvRenderer {
     // Uses the program (0: none) unless it is in use already.
     void useProgram(GLuint program);
 
+    // Textures (orv_renderer_opengl_texture.cpp). The texture capabilities
+    // are read at the first texture operation.
+    const OrvGlTextureCapabilities& textureCapabilities();
+    void selectUnit(int unit);
+    void selectClientUnit(int unit);
+    void bindTextureName(int unit, GLuint name);
+    void setTextureUnit(int unit, bool on);
+    void setCoordArray(int unit, bool on);
+    // Sampling settings and the picture's levels, for the texture bound on
+    // unit 0.
+    void uploadLevels(const OrvTextureData* texture, const OrvImage* image);
+    // Points each textured unit at its texture coordinate set, from the
+    // mesh's buffers or from client memory. Nothing while no unit has a
+    // texture.
+    void pointTexCoords(OrvMeshData* mesh, bool fromBuffers);
+
     // Compiler and linker logs as WARNING lines, one printer per object and
     // codepath.
     void _printGpuProgramInfoLog(OrvGpuProgram* program);
@@ -213,6 +236,9 @@ class OrvRendererOpenGL : public OrvRenderer {
 
     OrvGlCapabilities m_capabilities;
     OrvGlStateCache m_cache;
+    OrvGlTextureCapabilities m_textureCapabilities;
+    // Bit i is set while unit i has a texture bound through bindTexture.
+    uint32_t m_texturedUnits;
     OrvRenderContext* m_context;
     // GL light units: m_lightUnits[i] is 1 while unit i is bound to a light.
     int32_t m_lightCount;

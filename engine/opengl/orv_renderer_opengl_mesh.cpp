@@ -88,10 +88,32 @@ void logBuffer(int level, const OrvMeshData* mesh, const char* withName, const c
     }
 }
 
+// The texture coordinate sets a begin/end primitive sends: bit i for unit i,
+// through glMultiTexCoord4fv, or glTexCoord4fv when the driver has one unit.
+struct TexCoordSets {
+    uint32_t units;
+    PFNGLMULTITEXCOORD4FVARBPROC multiTexCoord;
+};
+
+void emitTexCoords(const OrvMeshData* mesh, const TexCoordSets& sets, uint32_t vertex) {
+    for (int unit = 0; sets.units >> unit != 0; ++unit) {
+        const OrvFloat4* coords = mesh->attributes[OrvMeshData::TEXCOORDS0 + unit];
+        if ((sets.units & (1u << unit)) == 0 || coords == nullptr) {
+            continue;
+        }
+        if (sets.multiTexCoord != nullptr) {
+            sets.multiTexCoord(GL_TEXTURE0 + unit, coords[vertex]);
+        } else {
+            glTexCoord4fv(coords[vertex]);
+        }
+    }
+}
+
 // The triangles of the current range as one begin/end primitive, each vertex
-// with its colour and normal whatever the array options say. A triangle with
-// an index past the vertices is left out.
-void emitTriangles(const OrvMeshData* mesh, const char* operation) {
+// with its colour and normal whatever the array options say, and with the
+// texture coordinates of the textured units. A triangle with an index past
+// the vertices is left out.
+void emitTriangles(const OrvMeshData* mesh, const char* operation, const TexCoordSets& sets) {
     const GLsizei count = rangeIndexCount(mesh, operation);
     if (count == 0) {
         return;
@@ -113,6 +135,7 @@ void emitTriangles(const OrvMeshData* mesh, const char* operation) {
             if (normals != nullptr) {
                 glNormal3fv(normals[vertex]);
             }
+            emitTexCoords(mesh, sets, vertex);
             glVertex4fv(positions[vertex]);
         }
     }
@@ -279,6 +302,7 @@ void OrvRendererOpenGL::drawElements(OrvMeshData* mesh) {
         mesh->drawIndices16 = mesh->indices16 + first;
         start = mesh->drawIndices16;
     }
+    pointTexCoords(mesh, false);
     drawIndexed(mesh, count, start);
 }
 
@@ -306,6 +330,7 @@ void OrvRendererOpenGL::drawElementsVBO(OrvMeshData* mesh) {
     if (count == 0) {
         return;
     }
+    pointTexCoords(mesh, true);
     int result = 0;
     if (hasIBO(mesh) == 1) {
         bindIBO(mesh);
@@ -343,7 +368,8 @@ void OrvRendererOpenGL::drawMeshVBO(OrvMeshData* mesh) {
 
 void OrvRendererOpenGL::drawImmediate(OrvMeshData* mesh) {
     flushClientArrays();
-    emitTriangles(mesh, "drawImmediate");
+    emitTriangles(mesh, "drawImmediate",
+                  {m_texturedUnits, m_textureCapabilities.entryPoints().glMultiTexCoord4fv});
 }
 
 void OrvRendererOpenGL::compileDisplayList(OrvMeshData* mesh) {
@@ -363,7 +389,8 @@ void OrvRendererOpenGL::compileDisplayList(OrvMeshData* mesh) {
     }
     range->displayList = static_cast<int32_t>(list);
     glNewList(list, GL_COMPILE);
-    emitTriangles(mesh, "compileDisplayList");
+    emitTriangles(mesh, "compileDisplayList",
+                  {m_texturedUnits, m_textureCapabilities.entryPoints().glMultiTexCoord4fv});
     glEndList();
     // Whatever a list holds runs behind the cache when it is called.
     invalidateStateCache();

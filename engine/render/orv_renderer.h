@@ -5,9 +5,11 @@
 #pragma once
 
 struct OrvGpuProgram;
+struct OrvImage;
 struct OrvLightData;
 struct OrvMeshData;
 struct OrvTextInfo;
+struct OrvTextureData;
 struct OrvWindowInfo;
 
 class OrvRenderer {
@@ -47,8 +49,12 @@ class OrvRenderer {
         RESULT_VERSION_TOO_OLD = 10,
         RESULT_NO_BUFFER_OBJECTS = 20,
         RESULT_NO_VERTEX_BUFFER = 21,
-        RESULT_NO_INDEX_BUFFER = 22
+        RESULT_NO_INDEX_BUFFER = 22,
+        // createTexture: the driver gave no texture name.
+        RESULT_NO_TEXTURE = 23
     };
+    // The most texture units a material uses, whatever the driver has.
+    static constexpr int kMaxTextureUnits = 8;
 
     // The renderer that exists now, or null.
     static OrvRenderer* getInstance();
@@ -129,6 +135,23 @@ class OrvRenderer {
     virtual int createFont(OrvTextInfo* text, OrvWindowInfo* window) = 0;
     virtual void destroyFont(OrvTextInfo* text, OrvWindowInfo* window) = 0;
     virtual void drawText(OrvTextInfo* text, OrvWindowInfo* window) = 0;
+
+    // Textures. createTexture uploads the picture into a new texture with the
+    // record's settings and writes its name and size into the record, first
+    // destroying one the record already had; 0, -1 for a null record or an
+    // empty picture, or RESULT_NO_TEXTURE. The new texture is left bound on
+    // unit 0. destroyTexture frees the name.
+    virtual int createTexture(OrvTextureData* texture, const OrvImage* image) = 0;
+    virtual void destroyTexture(OrvTextureData* texture) = 0;
+    // Binds the texture to a unit, or unbinds the unit for null. While a unit
+    // has a texture, mesh draws send texture coordinate set unit with each
+    // vertex and fixed-function drawing modulates the lit colour with it.
+    virtual void bindTexture(int unit, const OrvTextureData* texture) = 0;
+    // The units bindTexture takes: the driver's, at most kMaxTextureUnits.
+    virtual int getTextureUnitCount() = 0;
+    // Reads the back buffer inside the viewport into the image, rows top
+    // first; 0, or -1 with the image left empty.
+    virtual int readBackBuffer(OrvImage* image) = 0;
 
   protected:
     // Implementations register themselves on construction, so that the engine

@@ -14,6 +14,7 @@
 #include "opengl/orv_renderer_opengl.h"
 #include "scene/orv_scene_mgr.h"
 #include "scene/orv_scene_node_mgr.h"
+#include "scene/orv_texture_mgr.h"
 #include "scene/orv_triangle_creator.h"
 
 namespace {
@@ -64,6 +65,8 @@ int OrvMain::init() {
 
 int OrvMain::terminate() {
     OrvMaterialMgr::getInstance()->terminate();
+    // Textures go while the renderer can still free their GL names.
+    OrvTextureMgr::shutdown();
     OrvSceneMgr::getInstance()->terminate();
     unregisterCreators();
     OrvSceneNodeMgr::getInstance()->terminate();

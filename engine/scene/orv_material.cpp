@@ -9,6 +9,9 @@
 #include "core/orv_memory_allocator.h"
 #include "render/orv_renderer.h"
 #include "core/orv_string.h"
+#include "render/orv_texture_data.h"
+#include "scene/orv_texture.h"
+#include "scene/orv_texture_mgr.h"
 
 namespace {
 
@@ -20,7 +23,7 @@ constexpr float kDefaultShininess = 16.0f;
 
 }  // namespace
 
-OrvMaterial::OrvMaterial() : materialData(nullptr), gpuShader(nullptr) {
+OrvMaterial::OrvMaterial() : materialData(nullptr), gpuShader(nullptr), textures{} {
     addKind(ORV_KIND_MATERIAL);
     materialData = ORV_NEW OrvMaterialData;
     if (materialData == nullptr) {
@@ -34,6 +37,9 @@ OrvMaterial::OrvMaterial() : materialData(nullptr), gpuShader(nullptr) {
 
 OrvMaterial::~OrvMaterial() {
     release();
+    for (int unit = 0; unit < kTextureSlots; ++unit) {
+        setTexture(unit, static_cast<OrvTexture*>(nullptr));
+    }
     if (materialData != nullptr) {
         ORV_DELETE(materialData);
         materialData = nullptr;
@@ -116,4 +122,76 @@ void OrvMaterial::setColor(float* target, const float rgba[4]) {
     }
     memcpy(target, rgba, 4 * sizeof(float));
     setFlag(ORV_FLAG_PARAMS_CHANGED, 1);
+}
+
+bool OrvMaterial::isTextureUnit(int unit) {
+    OrvRenderer* renderer = OrvRenderer::getInstance();
+    const int driverUnits = renderer != nullptr ? renderer->getTextureUnitCount() : kTextureSlots;
+    const int units = driverUnits < kTextureSlots ? driverUnits : kTextureSlots;
+    if (unit >= 0 && unit < units) {
+        return true;
+    }
+    OrvLog::getInstance()->write(
+        OrvLog::WARNING, "OrvMaterial::setTexture(): material %s: unit %d is outside 0 to %d.",
+        getName(), unit, units - 1);
+    return false;
+}
+
+int OrvMaterial::setTexture(int unit, OrvTexture* texture) {
+    // Emptying a slot needs no renderer; only a texture put in is checked.
+    if (texture != nullptr ? !isTextureUnit(unit) : unit < 0 || unit >= kTextureSlots) {
+        return -1;
+    }
+    OrvTexture* previous = textures[unit];
+    if (previous == texture) {
+        return 0;
+    }
+    textures[unit] = texture;
+    // A slot only ever holds a texture when the manager exists.
+    if (texture != nullptr) {
+        OrvTextureMgr::getInstance()->addUser(texture);
+    }
+    if (previous != nullptr) {
+        OrvTextureMgr::getInstance()->removeUser(previous);
+    }
+    return 0;
+}
+
+int OrvMaterial::setTexture(int unit, const char* path) {
+    if (path == nullptr || !isTextureUnit(unit)) {
+        return -1;
+    }
+    OrvTexture* texture = OrvTextureMgr::getInstance()->getTexture(path);
+    if (texture == nullptr) {
+        return -1;
+    }
+    return setTexture(unit, texture);
+}
+
+OrvTexture* OrvMaterial::getTexture(int unit) const {
+    return unit >= 0 && unit < kTextureSlots ? textures[unit] : nullptr;
+}
+
+// Every upload comes first: an upload leaves its texture bound on unit 0.
+void OrvMaterial::bindTextures() {
+    OrvRenderer* renderer = OrvRenderer::getInstance();
+    for (int unit = 0; unit < kTextureSlots && renderer != nullptr; ++unit) {
+        if (textures[unit] != nullptr) {
+            textures[unit]->apply();
+        }
+    }
+    for (int unit = 0; unit < kTextureSlots && renderer != nullptr; ++unit) {
+        if (textures[unit] != nullptr && textures[unit]->isUploaded()) {
+            renderer->bindTexture(unit, textures[unit]->getTextureData());
+        }
+    }
+}
+
+void OrvMaterial::unbindTextures() {
+    OrvRenderer* renderer = OrvRenderer::getInstance();
+    for (int unit = 0; unit < kTextureSlots && renderer != nullptr; ++unit) {
+        if (textures[unit] != nullptr && textures[unit]->isUploaded()) {
+            renderer->bindTexture(unit, nullptr);
+        }
+    }
 }

@@ -10,6 +10,7 @@
 
 struct OrvMaterialData;
 class OrvGpuShader;
+class OrvTexture;
 
 class OrvMaterial : public OrvSceneNode {
   public:
@@ -41,12 +42,31 @@ class OrvMaterial : public OrvSceneNode {
     void bindShader();
     void unbindShader();
 
+    // Texture slots: unit i samples the texture with texture coordinate set
+    // i. Units run from 0 to the renderer's unit count less one, at most
+    // kTextureSlots - 1; a unit outside gets a WARNING line and -1. A null
+    // texture empties the slot. Textures listed by OrvTextureMgr count the
+    // slots using them, so the last slot to let go destroys the texture.
+    static constexpr int kTextureSlots = 8;
+    int setTexture(int unit, OrvTexture* texture);
+    // The file's texture through OrvTextureMgr; a file that cannot be loaded
+    // leaves the slot empty, so the material draws untextured.
+    int setTexture(int unit, const char* path);
+    OrvTexture* getTexture(int unit) const;
+    // Upload waiting pictures and bind every uploaded slot's texture to its
+    // unit, and unbind them again; both do nothing for a material without
+    // textures.
+    void bindTextures();
+    void unbindTextures();
+
     // Null only when the record could not be allocated.
     const OrvMaterialData* getMaterialData() const { return materialData; }
 
   private:
     void setColor(float* target, const float rgba[4]);
+    bool isTextureUnit(int unit);
 
     OrvMaterialData* materialData;
     OrvGpuShader* gpuShader;
+    OrvTexture* textures[kTextureSlots];
 };

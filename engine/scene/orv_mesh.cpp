@@ -120,7 +120,9 @@ void OrvMesh::render(float dt) {
         if (material != nullptr) {
             material->apply();
             material->bindShader();
+            material->bindTextures();
             drawRange(range);
+            material->unbindTextures();
             material->unbindShader();
         }
     }

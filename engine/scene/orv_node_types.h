@@ -12,6 +12,8 @@ inline constexpr char ORV_NODE_MESH[] = "ORV_NODE_MESH";              // orv_mes
 inline constexpr char ORV_NODE_TRIANGLE[] = "ORV_NODE_TRIANGLE";      // orv_triangle_creator
 inline constexpr char ORV_NODE_GIZMO[] = "ORV_NODE_GIZMO";            // orv_gizmo_creator
 inline constexpr char ORV_NODE_GPU_SHADER[] = "ORV_NODE_GPU_SHADER";  // orv_gpu_shader_creator
+// Registered by the texture manager at its first use rather than at start-up.
+inline constexpr char ORV_NODE_TEXTURE[] = "ORV_NODE_TEXTURE";  // orv_texture_creator
 
 // Class codes: each constructor records its class's code, so a node's kinds
 // hold its whole chain of classes base first, and each concrete class's
@@ -26,6 +28,7 @@ enum OrvNodeKind {
     ORV_KIND_TRIANGLE = 7,
     ORV_KIND_MATERIAL = 8,
     ORV_KIND_GPU_SHADER = 10,
+    ORV_KIND_TEXTURE = 11,
 };
 
 // Flag indices. The node base gives flags no meaning; the node classes use

@@ -51,19 +51,21 @@ void OrvSceneNodeMgr::terminate() {
     OrvLog::getInstance()->write(OrvLog::DEBUG, "OrvSceneNodeMgr::terminate(): ok.");
 }
 
+// Each node leaves the list before it is deleted: a destructor may destroy
+// another node (a material lets go of its last texture), which walks and
+// edits this same list.
 void OrvSceneNodeMgr::killAllNodes() {
     // No scene may keep pointing at nodes about to go.
     scenes.forEach([](const void* scene, void*) {
         static_cast<OrvScene*>(const_cast<void*>(scene))->forgetAllObjects();
     });
-    for (OrvLinkedListNode* n = nodes.first(0); n != nullptr; n = nodes.next()) {
-        OrvSceneNode* node = static_cast<OrvSceneNode*>(n->data);
+    while (nodes.getCount() > 0) {
+        OrvSceneNode* node = static_cast<OrvSceneNode*>(nodes.getHead()->data);
         logNode(OrvLog::DEBUG, "OrvSceneNodeMgr::killAllNodes(): node %s [%d][%s] destroyed ok.",
                 node);
+        unlist(node, nullptr);
         ORV_DELETE(node);
     }
-    nodes.clear();
-    entryBefore.clear();
 }
 
 void OrvSceneNodeMgr::registerCreator(OrvSceneNodeCreator* creator) {
@@ -199,4 +201,8 @@ void OrvSceneNodeMgr::unlist(OrvSceneNode* node, OrvLinkedListNode* previous) {
         entryBefore.set(following->data, previous);
     }
     entryBefore.remove(node);
+    // An idle manager holds no block for its index.
+    if (entryBefore.getCount() == 0) {
+        entryBefore.clear();
+    }
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "render/orv_renderer.h"
+#include "render/orv_texture_data.h"
 
 class OrvNullRenderer : public OrvRenderer {
   public:
@@ -85,6 +86,17 @@ class OrvNullRenderer : public OrvRenderer {
     int createFont(OrvTextInfo*, OrvWindowInfo*) override { return 0; }
     void destroyFont(OrvTextInfo*, OrvWindowInfo*) override {}
     void drawText(OrvTextInfo*, OrvWindowInfo*) override {}
+
+    // Every texture gets the same name, so that binding costs what it costs
+    // the engine.
+    int createTexture(OrvTextureData* texture, const OrvImage*) override {
+        texture->glName = 1;
+        return 0;
+    }
+    void destroyTexture(OrvTextureData*) override {}
+    void bindTexture(int, const OrvTextureData*) override {}
+    int getTextureUnitCount() override { return 1; }
+    int readBackBuffer(OrvImage*) override { return -1; }
 
   private:
     // What the buffer operations answer when the driver has no buffer objects.

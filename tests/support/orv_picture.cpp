@@ -3,7 +3,10 @@
 #include <GL/gl.h>
 
 #include <cstdlib>
-#include <fstream>
+#include <cstring>
+
+#include "render/orv_image.h"
+#include "render/orv_png_codec.h"
 
 OrvPicture OrvPicture::readBackBuffer(int width, int height) {
     OrvPicture picture;
@@ -28,20 +31,23 @@ int OrvPicture::countNot(int r, int g, int b, int tolerance) const {
     return count;
 }
 
-bool OrvPicture::writePpm(const std::string& path) const {
-    std::ofstream out(path, std::ios::binary);
-    out << "P6\n" << width << " " << height << "\n255\n";
-    for (int y = height - 1; y >= 0; --y) {
-        for (int x = 0; x < width; ++x) {
-            out.write(reinterpret_cast<const char*>(at(x, y)), 3);
-        }
+bool OrvPicture::writePng(const std::string& path) const {
+    OrvImage image = {};
+    if (!image.allocate(width, height)) {
+        return false;
     }
-    return static_cast<bool>(out);
+    // The picture's rows run bottom-up, the image's top-down.
+    for (int y = 0; y < height; ++y) {
+        std::memcpy(image.at(0, height - 1 - y), at(0, y), image.rowBytes());
+    }
+    const bool written = OrvPngCodec::write(path.c_str(), &image) == 0;
+    image.release();
+    return written;
 }
 
 void OrvPicture::keep(const std::string& name) const {
     const char* folder = std::getenv("ORVANE_TEST_PICTURES");
     if (folder != nullptr && folder[0] != '\0') {
-        writePpm(std::string(folder) + "/" + name + ".ppm");
+        writePng(std::string(folder) + "/" + name + ".png");
     }
 }

@@ -21,9 +21,10 @@ struct OrvPicture {
     // How many pixels differ from the colour (r, g, b) by more than tolerance
     // in some channel.
     int countNot(int r, int g, int b, int tolerance = 0) const;
-    // Writes the picture as a binary PPM, top row first; false on failure.
-    bool writePpm(const std::string& path) const;
-    // Writes it as name.ppm into $ORVANE_TEST_PICTURES when that is set, so
+    // Writes the picture as a PNG through the engine's writer; false on
+    // failure.
+    bool writePng(const std::string& path) const;
+    // Writes it as name.png into $ORVANE_TEST_PICTURES when that is set, so
     // that a developer can look at what a test drew.
     void keep(const std::string& name) const;
 };

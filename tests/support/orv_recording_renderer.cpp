@@ -6,7 +6,9 @@
 #include "render/orv_gpu_shader_data.h"
 #include "render/orv_light_data.h"
 #include "render/orv_mesh_data.h"
+#include "render/orv_image.h"
 #include "render/orv_text_info.h"
+#include "render/orv_texture_data.h"
 
 namespace {
 constexpr int kMatrixSize = 16;
@@ -418,4 +420,41 @@ void OrvRecordingRenderer::destroyFont(OrvTextInfo* text, OrvWindowInfo*) {
 
 void OrvRecordingRenderer::drawText(OrvTextInfo* text, OrvWindowInfo*) {
     addText("drawText", text);
+}
+
+void OrvRecordingRenderer::addTexture(const char* name, const OrvTextureData* texture,
+                                      std::vector<float> values) {
+    addRecord(name, texture, texture != nullptr ? texture->name : "null", std::move(values));
+}
+
+int OrvRecordingRenderer::createTexture(OrvTextureData* texture, const OrvImage* image) {
+    addTexture("createTexture", texture);
+    const int result = resultOf("createTexture");
+    if (result == 0 && texture != nullptr && image != nullptr) {
+        texture->glName = ++lastTextureName;
+        texture->width = image->width;
+        texture->height = image->height;
+    }
+    return result;
+}
+
+void OrvRecordingRenderer::destroyTexture(OrvTextureData* texture) {
+    addTexture("destroyTexture", texture);
+    if (texture != nullptr) {
+        texture->glName = 0;
+    }
+}
+
+void OrvRecordingRenderer::bindTexture(int unit, const OrvTextureData* texture) {
+    addTexture("bindTexture", texture, {static_cast<float>(unit)});
+}
+
+int OrvRecordingRenderer::getTextureUnitCount() {
+    add("getTextureUnitCount", {});
+    return textureUnits;
+}
+
+int OrvRecordingRenderer::readBackBuffer(OrvImage* image) {
+    addRecord("readBackBuffer", image, image != nullptr ? "image" : "null");
+    return resultOf("readBackBuffer");
 }

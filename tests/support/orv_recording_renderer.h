@@ -4,6 +4,7 @@
 // with which values. Constructing it makes it OrvRenderer::getInstance().
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -39,6 +40,9 @@ class OrvRecordingRenderer : public OrvRenderer {
     // What the operations with a result return, by operation name; 0 for a
     // name not listed. Example: results["createVBO"] = 20.
     std::map<std::string, int> results;
+
+    // What getTextureUnitCount answers.
+    int textureUnits = OrvRenderer::kMaxTextureUnits;
 
     // The text of every call, oldest first.
     std::vector<std::string> texts() const;
@@ -123,6 +127,15 @@ class OrvRecordingRenderer : public OrvRenderer {
     void destroyFont(OrvTextInfo* text, OrvWindowInfo* window) override;
     void drawText(OrvTextInfo* text, OrvWindowInfo* window) override;
 
+    // A successful createTexture gives the record a new name (1, 2, ...) and
+    // the picture's size; destroyTexture clears the name.
+    int createTexture(OrvTextureData* texture, const OrvImage* image) override;
+    void destroyTexture(OrvTextureData* texture) override;
+    // Recorded with the unit and the texture's name, or null.
+    void bindTexture(int unit, const OrvTextureData* texture) override;
+    int getTextureUnitCount() override;
+    int readBackBuffer(OrvImage* image) override;
+
   private:
     void add(const char* name, std::vector<float> values);
     void addNamed(const char* name, std::vector<float> values, const std::string& arguments);
@@ -134,4 +147,8 @@ class OrvRecordingRenderer : public OrvRenderer {
     void addProgram(const char* name, const OrvGpuProgram* program);
     void addText(const char* name, const OrvTextInfo* text);
     int resultOf(const char* name) const;
+    void addTexture(const char* name, const OrvTextureData* texture,
+                    std::vector<float> values = {});
+
+    uint32_t lastTextureName = 0;
 };

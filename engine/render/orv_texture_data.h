@@ -1,0 +1,34 @@
+// OrvTextureData: one texture as the renderer sees it, owned by the texture
+// node. The node sets the sampling settings before the upload; the renderer
+// writes back the GL name and the size it uploaded (which may be scaled to a
+// power of two or to the driver's limit).
+#pragma once
+
+#include <cstdint>
+
+struct OrvTextureData {
+    static constexpr int kNameSize = 128;
+
+    enum Filter { FILTER_NEAREST = 0, FILTER_LINEAR = 1 };
+    enum Wrap { WRAP_REPEAT = 0, WRAP_CLAMP = 1 };
+
+    // GL texture name, 0 while not uploaded; written by the renderer.
+    uint32_t glName;
+    // The size uploaded; written by the renderer.
+    int32_t width;
+    int32_t height;
+    // 1: a full mipmap chain is generated and minification blends between
+    // levels; 0: one level.
+    int32_t mipmaps;
+    // Filter codes for minification and magnification.
+    int32_t minFilter;
+    int32_t magFilter;
+    // Wrap codes for s and t.
+    int32_t wrapS;
+    int32_t wrapT;
+    // Copy of the owner node's name (the file's path for loaded textures).
+    char name[kNameSize];
+
+    // Mipmapped, linear filters, repeating; no GL name; the name is kept.
+    void setDefaults();
+};

@@ -1,0 +1,67 @@
+// OrvTexture: a picture for materials to draw with. The node holds the
+// renderer's texture record and, until the first draw that needs it, the
+// decoded picture; apply uploads the picture through the renderer and lets
+// it go. Textures loaded from files are made and shared through
+// OrvTextureMgr, which counts the materials using each one and destroys it
+// when the last lets go.
+#pragma once
+
+#include <cstddef>
+
+#include "scene/orv_scene_node.h"
+
+struct OrvImage;
+struct OrvTextureData;
+
+class OrvTexture : public OrvSceneNode {
+  public:
+    OrvTexture();
+    ~OrvTexture() override;
+
+    // Also copies the name into the texture record.
+    void setName(const char* newName) override;
+    int getTypeId() const override { return ORV_KIND_TEXTURE; }
+    const char* getTypeName() const override { return ORV_NODE_TEXTURE; }
+    // Mipmapped, linear, repeating; the GL texture and picture stay.
+    void reset() override;
+    // Frees the GL texture and any picture not yet uploaded.
+    void release() override;
+    // Uploads a waiting picture. The picture is let go whatever the upload
+    // gave, so a texture the driver refuses is not tried every frame.
+    void apply() override;
+    void update(float) override {}
+
+    // Decode a picture to upload at the next apply; each returns 0 or the
+    // OrvImageDecodeStatus result, after the loader's WARNING line.
+    int loadFromFile(const char* path);
+    int loadFromMemory(const void* data, size_t size);
+    // Takes the picture's pixels over (the image is empty afterwards); -1
+    // for an empty picture.
+    int takeImage(OrvImage* image);
+
+    // Settings used by the next upload: OrvTextureData filter and wrap codes,
+    // and 1 or 0 for a mipmap chain.
+    void setFilters(int minFilter, int magFilter);
+    void setWrap(int wrapS, int wrapT);
+    void setMipmaps(int on);
+
+    // True once the renderer holds the picture.
+    bool isUploaded() const;
+    // Null only when the record could not be allocated.
+    const OrvTextureData* getTextureData() const { return textureData; }
+
+    // The texture manager's count of the material slots using the texture.
+    int getUserCount() const { return users; }
+    void setUserCount(int count) { users = count; }
+
+  private:
+    // The picture waiting for upload, or null.
+    OrvImage* pending;
+    OrvTextureData* textureData;
+    int32_t users;
+
+    // A fresh empty picture record for a decode; null when out of memory.
+    OrvImage* freshPicture();
+    // Keeps a decoded picture or frees a failed one.
+    int keepDecoded(int result);
+};
