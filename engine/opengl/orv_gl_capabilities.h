@@ -63,6 +63,7 @@
     X(GROUP_GL2, PFNGLISPROGRAMPROC, glIsProgram)                                   \
     X(GROUP_GL2, PFNGLGETSHADERIVPROC, glGetShaderiv)                               \
     X(GROUP_GL2, PFNGLGETSHADERINFOLOGPROC, glGetShaderInfoLog)                     \
+    X(GROUP_GL2, PFNGLGETACTIVEUNIFORMPROC, glGetActiveUniform)                     \
     X(GROUP_ARB, PFNGLCREATEPROGRAMOBJECTARBPROC, glCreateProgramObjectARB)         \
     X(GROUP_ARB, PFNGLCREATESHADEROBJECTARBPROC, glCreateShaderObjectARB)           \
     X(GROUP_ARB, PFNGLDELETEOBJECTARBPROC, glDeleteObjectARB)                       \
@@ -75,6 +76,7 @@
     X(GROUP_ARB, PFNGLGETOBJECTPARAMETERIVARBPROC, glGetObjectParameterivARB)       \
     X(GROUP_ARB, PFNGLGETINFOLOGARBPROC, glGetInfoLogARB)                           \
     X(GROUP_ARB, PFNGLGETUNIFORMLOCATIONARBPROC, glGetUniformLocationARB)           \
+    X(GROUP_ARB, PFNGLGETACTIVEUNIFORMARBPROC, glGetActiveUniformARB)               \
     X(GROUP_ARB, PFNGLUNIFORM1FARBPROC, glUniform1fARB)                             \
     X(GROUP_ARB, PFNGLUNIFORM2FARBPROC, glUniform2fARB)                             \
     X(GROUP_ARB, PFNGLUNIFORM3FARBPROC, glUniform3fARB)                             \

@@ -10,43 +10,10 @@
 #include <cstring>
 
 #include "core/orv_log.h"
-#include "render/orv_window_info.h"
+#include "core/orv_memory_allocator.h"
+#include "opengl/orv_x_error_trap.h"
 
 namespace {
-int g_xErrorCode = 0;
-
-int recordXError(Display*, XErrorEvent* event) {
-    g_xErrorCode = event->error_code;
-    return 0;
-}
-
-// X reports a bad window or visual later, through an error handler whose
-// default ends the process; library code must not, so errors of the calls
-// made while a trap lives are recorded instead.
-class XErrorTrap {
-  public:
-    explicit XErrorTrap(Display* display) : m_display(display) {
-        XSync(m_display, False);
-        g_xErrorCode = 0;
-        m_previous = XSetErrorHandler(recordXError);
-    }
-    ~XErrorTrap() {
-        XSync(m_display, False);
-        XSetErrorHandler(m_previous);
-    }
-    XErrorTrap(const XErrorTrap&) = delete;
-    XErrorTrap& operator=(const XErrorTrap&) = delete;
-
-    bool failed() {
-        XSync(m_display, False);
-        return g_xErrorCode != 0;
-    }
-
-  private:
-    Display* m_display;
-    XErrorHandler m_previous;
-};
-
 // True when name is one of the blank-separated words of list: a plain
 // substring test would take GLX_EXT_swap_control_tear for GLX_EXT_swap_control.
 bool hasWord(const char* list, const char* name) {
@@ -83,7 +50,10 @@ XVisualInfo* chooseVisual(Display* display, int screen, const OrvWindowInfo& inf
 }  // namespace
 
 OrvRenderContextOpenGL::OrvRenderContextOpenGL()
-    : m_window(nullptr),
+    : m_window(),
+      m_hasWindow(false),
+      m_lost(false),
+      m_watch(nullptr),
       m_colormap(0),
       m_screen(0),
       m_swapControl(SWAP_CONTROL_NONE),
@@ -104,46 +74,50 @@ int OrvRenderContextOpenGL::create(OrvWindowInfo* window) {
                                      "OrvRenderContextOpenGL::create(): no X display or window.");
         return -1;
     }
-    m_window = window;
+    // The context works on its own copy: the caller's record may die before
+    // the context does, and another context may be created on it.
+    m_window = *window;
+    m_window.deviceContext = 0;
+    m_window.glContext = nullptr;
+    m_hasWindow = true;
+    m_lost = false;
     const int result = createSurface();
+    window->deviceContext = m_window.deviceContext;
+    window->glContext = m_window.glContext;
     // A create that failed before making the surface has nothing for destroy
-    // to release, and must not keep the caller's record, which may well die
-    // before this context does.
-    if (result != 0 && window->deviceContext == 0) {
-        m_window = nullptr;
-    }
+    // to release.
+    m_hasWindow = m_window.deviceContext != 0;
     return result;
 }
 
 int OrvRenderContextOpenGL::createSurface() {
-    Display* display = m_window->display;
-    XErrorTrap trap(display);
+    Display* display = m_window.display;
+    OrvXErrorTrap trap(display);
     XWindowAttributes parent;
-    if (XGetWindowAttributes(display, m_window->window, &parent) == 0 || trap.failed()) {
+    if (XGetWindowAttributes(display, m_window.window, &parent) == 0 || trap.failed()) {
         OrvLog::getInstance()->write(OrvLog::WARNING,
                                      "OrvRenderContextOpenGL::create(): window 0x%lx is not an "
                                      "X window of this display.",
-                                     m_window->window);
+                                     m_window.window);
         return -1;
     }
     m_screen = XScreenNumberOfScreen(parent.screen);
-    XVisualInfo* visual = chooseVisual(display, m_screen, *m_window);
+    XVisualInfo* visual = chooseVisual(display, m_screen, m_window);
     if (visual == nullptr) {
         OrvLog::getInstance()->write(OrvLog::WARNING,
                                      "OrvRenderContextOpenGL::create(): no double-buffered RGBA "
                                      "visual with %d colour, %d depth and %d stencil bits.",
-                                     m_window->colorBits, m_window->depthBits,
-                                     m_window->stencilBits);
+                                     m_window.colorBits, m_window.depthBits, m_window.stencilBits);
         return -1;
     }
 
     XSetWindowAttributes attributes = {};
-    m_colormap = XCreateColormap(display, m_window->window, visual->visual, AllocNone);
+    m_colormap = XCreateColormap(display, m_window.window, visual->visual, AllocNone);
     attributes.colormap = m_colormap;
     attributes.border_pixel = 0;
     attributes.event_mask = NoEventMask;
     Window surface =
-        XCreateWindow(display, m_window->window, 0, 0, std::max(1, parent.width),
+        XCreateWindow(display, m_window.window, 0, 0, std::max(1, parent.width),
                       std::max(1, parent.height), 0, visual->depth, InputOutput, visual->visual,
                       CWColormap | CWBorderPixel | CWEventMask, &attributes);
     if (trap.failed()) {
@@ -156,16 +130,17 @@ int OrvRenderContextOpenGL::createSurface() {
         return -1;
     }
     XMapWindow(display, surface);
-    m_window->deviceContext = surface;
+    m_window.deviceContext = surface;
+    m_watch = ORV_NEW OrvXErrorTrap(display, surface);
 
-    m_window->glContext = glXCreateContext(display, visual, nullptr, True);
+    m_window.glContext = glXCreateContext(display, visual, nullptr, True);
     XFree(visual);
-    if (m_window->glContext == nullptr || trap.failed()) {
+    if (m_window.glContext == nullptr || trap.failed()) {
         OrvLog::getInstance()->write(OrvLog::WARNING,
                                      "OrvRenderContextOpenGL::create(): GLX made no GL context.");
         return -1;
     }
-    if (!glXMakeCurrent(display, surface, m_window->glContext)) {
+    if (!glXMakeCurrent(display, surface, m_window.glContext)) {
         return -1;
     }
     chooseSwapControl();
@@ -173,40 +148,82 @@ int OrvRenderContextOpenGL::createSurface() {
 }
 
 int OrvRenderContextOpenGL::destroy() {
-    if (m_window == nullptr || m_window->deviceContext == 0) {
+    if (!m_hasWindow || m_window.deviceContext == 0) {
         return -1;
     }
-    Display* display = m_window->display;
-    if (m_window->glContext != nullptr) {
+    {
+        OrvXErrorTrap trap(m_window.display);
+        releaseSurface();
+        // The drawing window goes with its parent: a parent the application
+        // destroyed first leaves nothing here to destroy.
+        if (trap.failed()) {
+            OrvLog::getInstance()->write(OrvLog::WARNING,
+                                         "OrvRenderContextOpenGL::destroy(): the drawing window "
+                                         "0x%lx was already gone (X error %d).",
+                                         m_window.deviceContext, trap.errorCode());
+        }
+        ORV_DELETE(m_watch);
+        m_watch = nullptr;
+    }
+    m_window.deviceContext = 0;
+    m_window.glContext = nullptr;
+    m_hasWindow = false;
+    m_lost = false;
+    m_swapControl = SWAP_CONTROL_NONE;
+    m_swapInterval = nullptr;
+    return 0;
+}
+
+void OrvRenderContextOpenGL::releaseSurface() {
+    Display* display = m_window.display;
+    if (m_window.glContext != nullptr) {
         // Another context of the application may be current; only ours is
         // released.
-        if (glXGetCurrentContext() == m_window->glContext) {
+        if (glXGetCurrentContext() == m_window.glContext) {
             glXMakeCurrent(display, None, nullptr);
         }
-        glXDestroyContext(display, m_window->glContext);
-        m_window->glContext = nullptr;
+        glXDestroyContext(display, m_window.glContext);
     }
-    XDestroyWindow(display, m_window->deviceContext);
-    m_window->deviceContext = 0;
+    XDestroyWindow(display, m_window.deviceContext);
     if (m_colormap != 0) {
         XFreeColormap(display, m_colormap);
         m_colormap = 0;
     }
-    XSync(display, False);
-    m_window = nullptr;
-    m_swapControl = SWAP_CONTROL_NONE;
-    return 0;
+}
+
+bool OrvRenderContextOpenGL::usable() const {
+    return m_hasWindow && !m_lost && m_window.deviceContext != 0 && m_window.glContext != nullptr;
+}
+
+void OrvRenderContextOpenGL::checkSurface(OrvXErrorTrap& trap, const char* operation) {
+    const bool failed = trap.failed();
+    const int error = failed ? trap.errorCode() : (m_watch != nullptr ? m_watch->errorCode() : 0);
+    if (error == 0) {
+        return;
+    }
+    m_lost = true;
+    OrvLog::getInstance()->write(OrvLog::WARNING,
+                                 "OrvRenderContextOpenGL::%s(): the drawing window 0x%lx is gone "
+                                 "(X error %d); nothing is drawn on it any more.",
+                                 operation, m_window.deviceContext, error);
+    if (glXGetCurrentContext() == m_window.glContext) {
+        glXMakeCurrent(m_window.display, None, nullptr);
+    }
 }
 
 void OrvRenderContextOpenGL::makeCurrent() {
-    if (m_window != nullptr && m_window->deviceContext != 0 && m_window->glContext != nullptr) {
-        glXMakeCurrent(m_window->display, m_window->deviceContext, m_window->glContext);
+    if (usable()) {
+        OrvXErrorTrap trap(m_window.display);
+        glXMakeCurrent(m_window.display, m_window.deviceContext, m_window.glContext);
+        checkSurface(trap, "makeCurrent");
     }
 }
 
 void OrvRenderContextOpenGL::swapBuffers() {
-    if (m_window != nullptr && m_window->deviceContext != 0) {
-        glXSwapBuffers(m_window->display, m_window->deviceContext);
+    if (usable()) {
+        OrvXErrorTrap trap(m_window.display);
+        glXSwapBuffers(m_window.display, m_window.deviceContext);
+        checkSurface(trap, "swapBuffers");
     }
 }
 
@@ -215,7 +232,7 @@ OrvProc OrvRenderContextOpenGL::getProcAddress(const char* name) {
 }
 
 const char* OrvRenderContextOpenGL::glxExtensions() const {
-    return m_window != nullptr ? glXQueryExtensionsString(m_window->display, m_screen) : nullptr;
+    return m_hasWindow ? glXQueryExtensionsString(m_window.display, m_screen) : nullptr;
 }
 
 // Mesa hands out a stub for any name, so the GLX extension string, not a
@@ -244,15 +261,22 @@ void OrvRenderContextOpenGL::chooseSwapControl() {
     }
 }
 
-// The three extensions' functions differ in signature.
 bool OrvRenderContextOpenGL::setSwapInterval(int interval) {
-    if (m_window == nullptr || m_window->deviceContext == 0 || m_swapInterval == nullptr) {
+    if (!usable() || m_swapInterval == nullptr) {
         return false;
     }
+    OrvXErrorTrap trap(m_window.display);
+    const bool set = applySwapInterval(interval);
+    checkSurface(trap, "setSwapInterval");
+    return set && !m_lost;
+}
+
+// The three extensions' functions differ in signature.
+bool OrvRenderContextOpenGL::applySwapInterval(int interval) {
     switch (m_swapControl) {
         case SWAP_CONTROL_EXT:
-            reinterpret_cast<SwapIntervalEXT>(m_swapInterval)(m_window->display,
-                                                              m_window->deviceContext, interval);
+            reinterpret_cast<SwapIntervalEXT>(m_swapInterval)(m_window.display,
+                                                              m_window.deviceContext, interval);
             return true;
         case SWAP_CONTROL_MESA:
             return reinterpret_cast<SwapIntervalMESA>(m_swapInterval)(

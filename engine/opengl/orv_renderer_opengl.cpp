@@ -73,6 +73,14 @@ int OrvRendererOpenGL::initialize() {
     log->write(OrvLog::DEBUG, "OrvRendererOpenGL::initialize(): in progress...");
     m_textureCapabilities.reset();
     m_texturedUnits = 0;
+    // Without a current context the driver answers no query at all: the
+    // call came before the program made its context current, which no
+    // version string could say.
+    if (glGetString(GL_VERSION) == nullptr) {
+        log->write(OrvLog::WARNING,
+                   "OrvRendererOpenGL::initialize(): no OpenGL context is current.");
+        return -1;
+    }
     const int result =
         m_capabilities.detect(queryString(GL_VERSION), queryString(GL_EXTENSIONS), m_context);
     if (result != RESULT_OK) {
@@ -235,6 +243,15 @@ void OrvRendererOpenGL::clearColorBuffer(float r, float g, float b, float a) {
 }
 
 void OrvRendererOpenGL::setViewport(int x, int y, int width, int height) {
+    // GL refuses a negative size with an error nobody would read, and the
+    // text placement would go on from a rectangle GL never had.
+    if (width < 0 || height < 0) {
+        OrvLog::getInstance()->write(OrvLog::WARNING,
+                                     "OrvRendererOpenGL::setViewport(): negative size %d x %d "
+                                     "refused; the viewport stays as it was.",
+                                     width, height);
+        return;
+    }
     glViewport(x, y, width, height);
     m_viewport[0] = x;
     m_viewport[1] = y;

@@ -42,6 +42,8 @@ class OrvRendererOpenGL : public OrvRenderer {
     static constexpr int kFontLists = 256;
     // Character codes that get a glyph: 0 to 254.
     static constexpr int kFontGlyphs = 255;
+    // The tallest font createFont makes, in pixels.
+    static constexpr int kMaxFontHeight = 512;
 
     OrvRendererOpenGL();
     ~OrvRendererOpenGL() override;

@@ -5,7 +5,10 @@
 #include "render/orv_gpu_shader_data.h"
 #include "core/orv_log.h"
 #include "core/orv_memory_allocator.h"
+#include "core/orv_string.h"
 #include "opengl/orv_renderer_opengl.h"
+
+#include <cstring>
 
 namespace {
 
@@ -26,6 +29,7 @@ struct OrvGpuPath {
     GLenum pixelShaderType;
     GLenum compileStatus;
     GLenum linkStatus;
+    GLenum activeUniforms;
     PFNGLCREATEPROGRAMPROC Gl::*createProgram;
     PFNGLDELETEPROGRAMPROC Gl::*deleteProgram;
     PFNGLCREATESHADERPROC Gl::*createShader;
@@ -38,6 +42,7 @@ struct OrvGpuPath {
     PFNGLGETPROGRAMIVPROC Gl::*getProgramiv;
     PFNGLGETSHADERIVPROC Gl::*getShaderiv;
     PFNGLGETUNIFORMLOCATIONPROC Gl::*getUniformLocation;
+    PFNGLGETACTIVEUNIFORMPROC Gl::*getActiveUniform;
     PFNGLUNIFORM1FPROC Gl::*uniform1f;
     PFNGLUNIFORM2FPROC Gl::*uniform2f;
     PFNGLUNIFORM3FPROC Gl::*uniform3f;
@@ -59,6 +64,7 @@ const OrvGpuPath kGl2Path = {
     GL_FRAGMENT_SHADER,
     GL_COMPILE_STATUS,
     GL_LINK_STATUS,
+    GL_ACTIVE_UNIFORMS,
     &Gl::glCreateProgram,
     &Gl::glDeleteProgram,
     &Gl::glCreateShader,
@@ -71,6 +77,7 @@ const OrvGpuPath kGl2Path = {
     &Gl::glGetProgramiv,
     &Gl::glGetShaderiv,
     &Gl::glGetUniformLocation,
+    &Gl::glGetActiveUniform,
     &Gl::glUniform1f,
     &Gl::glUniform2f,
     &Gl::glUniform3f,
@@ -94,6 +101,7 @@ const OrvGpuPath kArbPath = {
     GL_FRAGMENT_SHADER_ARB,
     GL_OBJECT_COMPILE_STATUS_ARB,
     GL_OBJECT_LINK_STATUS_ARB,
+    GL_OBJECT_ACTIVE_UNIFORMS_ARB,
     &Gl::glCreateProgramObjectARB,
     &Gl::glDeleteObjectARB,
     &Gl::glCreateShaderObjectARB,
@@ -106,6 +114,7 @@ const OrvGpuPath kArbPath = {
     &Gl::glGetObjectParameterivARB,
     &Gl::glGetObjectParameterivARB,
     &Gl::glGetUniformLocationARB,
+    &Gl::glGetActiveUniformARB,
     &Gl::glUniform1fARB,
     &Gl::glUniform2fARB,
     &Gl::glUniform3fARB,
@@ -194,6 +203,9 @@ int createShader(Renderer& renderer, const OrvGpuStage& stage, OrvLogPrinter pri
     (glOf(renderer).*path->compileShader)(shader);
     if (shaderCompiled(renderer, *path, shader) == 0) {
         (renderer.*printLog)(program);
+        // A program already linked without this stage must not go on being
+        // used as if it had it: the next activation looks again.
+        program->linked = 0;
         return -1;
     }
     (glOf(renderer).*path->attachShader)(program->program, shader);
@@ -231,6 +243,7 @@ int linkProgram(Renderer& renderer, const OrvGpuPath& path, OrvLogPrinter printL
         return 0;
     }
     program->linked = 1;
+    program->refusalLogged = 0;
     OrvLog::getInstance()->write(
         OrvLog::DEBUG,
         "OrvRendererOpenGL::activeGpuShader(): %s - Shader program [%s] successfully linked.",
@@ -284,11 +297,120 @@ void sendUniform(Renderer& renderer, const OrvGpuPath& path, GLint location,
     }
 }
 
+// True when a shader of the program was kept after its compile failed: linked
+// without it, the program would run with a default stage and draw garbage.
+bool hasFailedStage(Renderer& renderer, const OrvGpuPath& path, const OrvGpuProgram& program) {
+    for (GLuint shader : {program.vertexShader, program.pixelShader}) {
+        if (shader != 0 && shaderCompiled(renderer, path, shader) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void refuseProgram(const OrvGpuPath& path, OrvGpuProgram* program) {
+    if (program->refusalLogged == 1) {
+        return;
+    }
+    program->refusalLogged = 1;
+    OrvLog::getInstance()->write(OrvLog::WARNING,
+                                 "OrvRendererOpenGL::activeGpuShader(): %s - Shader program [%s] "
+                                 "has a shader that did not compile; drawing without the program.",
+                                 path.name, program->name);
+}
+
+// Sampler (and image) uniforms are set with one int like an int.
+bool isSamplerType(GLenum type) {
+    static const GLenum kRanges[][2] = {
+        {GL_SAMPLER_1D, GL_SAMPLER_2D_RECT_SHADOW},
+        {GL_SAMPLER_1D_ARRAY, GL_SAMPLER_CUBE_SHADOW},
+        {GL_INT_SAMPLER_1D, GL_UNSIGNED_INT_SAMPLER_BUFFER},
+        {GL_SAMPLER_CUBE_MAP_ARRAY, GL_UNSIGNED_INT_SAMPLER_CUBE_MAP_ARRAY},
+        {GL_IMAGE_1D, GL_UNSIGNED_INT_IMAGE_2D_MULTISAMPLE_ARRAY},
+        {GL_SAMPLER_2D_MULTISAMPLE, GL_UNSIGNED_INT_SAMPLER_2D_MULTISAMPLE_ARRAY},
+    };
+    for (const auto& range : kRanges) {
+        if (type >= range[0] && type <= range[1]) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether a value of the kind can set a uniform declared with the type: its
+// own type, the bool type of its size (set by float and int values alike),
+// and for one int a sampler.
+bool kindSetsType(int kind, GLenum type) {
+    static const GLenum kTypes[][2] = {
+        {GL_FLOAT, GL_BOOL},
+        {GL_FLOAT_VEC2, GL_BOOL_VEC2},
+        {GL_FLOAT_VEC3, GL_BOOL_VEC3},
+        {GL_FLOAT_VEC4, GL_BOOL_VEC4},
+        {GL_INT, GL_BOOL},
+        {GL_INT_VEC2, GL_BOOL_VEC2},
+        {GL_INT_VEC3, GL_BOOL_VEC3},
+        {GL_INT_VEC4, GL_BOOL_VEC4},
+        {GL_FLOAT_MAT3, GL_FLOAT_MAT3},
+        {GL_FLOAT_MAT4, GL_FLOAT_MAT4},
+    };
+    if (kind < ORV_UNIFORM_FLOAT1 || kind > ORV_UNIFORM_MATRIX4) {
+        return true;
+    }
+    return type == kTypes[kind][0] || type == kTypes[kind][1] ||
+           (kind == ORV_UNIFORM_INT1 && isSamplerType(type));
+}
+
+// The length of a uniform name without its array index: GL names an array
+// "name[0]", and a program may set any of its elements.
+size_t baseNameLength(const char* name) {
+    const char* bracket = std::strchr(name, '[');
+    return bracket != nullptr ? static_cast<size_t>(bracket - name) : std::strlen(name);
+}
+
+// The type the program declares the uniform with, or 0 when GL lists no
+// active uniform of that name.
+GLenum declaredType(Renderer& renderer, const OrvGpuPath& path, GLuint program, const char* name) {
+    GLint count = 0;
+    (glOf(renderer).*path.getProgramiv)(program, path.activeUniforms, &count);
+    const size_t length = baseNameLength(name);
+    for (GLint index = 0; index < count; index++) {
+        char active[OrvGpuUniform::kNameSize] = {};
+        GLint size = 0;
+        GLenum type = 0;
+        (glOf(renderer).*path.getActiveUniform)(program, static_cast<GLuint>(index), sizeof(active),
+                                                nullptr, &size, &type, active);
+        if (baseNameLength(active) == length && std::strncmp(active, name, length) == 0) {
+            return type;
+        }
+    }
+    return 0;
+}
+
+// Looks the uniform's location up after a link. A value GL would refuse for
+// the declared type is reported once and never sent, instead of raising a
+// GL error at every send.
+void findLocation(Renderer& renderer, const OrvGpuPath& path, const OrvGpuProgram& program,
+                  OrvGpuUniform& uniform) {
+    uniform.location = (glOf(renderer).*path.getUniformLocation)(program.program, uniform.name);
+    uniform.locationKnown = 1;
+    if (uniform.location < 0) {
+        return;
+    }
+    const GLenum type = declaredType(renderer, path, program.program, uniform.name);
+    if (type != 0 && !kindSetsType(uniform.kind, type)) {
+        OrvLog::getInstance()->write(OrvLog::WARNING,
+                                     "OrvRendererOpenGL::updateGpuShaderUniforms(): %s - uniform "
+                                     "[%s] of shader program [%s] is declared with GL type 0x%04x, "
+                                     "which a value of kind %d cannot set; it is not sent.",
+                                     path.name, uniform.name, program.name, type, uniform.kind);
+        uniform.location = -1;
+    }
+}
+
 // Reads an object's compiler or linker log into a tracked buffer and writes
 // it as one WARNING line; an empty log writes nothing.
 void printInfoLog(PFNGLGETSHADERIVPROC getParameter, PFNGLGETSHADERINFOLOGPROC getLog,
-                  GLenum lengthName, GLuint object, const char* line,
-                  const OrvGpuProgram* program) {
+                  GLenum lengthName, GLuint object, const char* line, OrvGpuProgram* program) {
     GLint length = 0;
     getParameter(object, lengthName, &length);
     if (length <= 0) {
@@ -301,6 +423,8 @@ void printInfoLog(PFNGLGETSHADERIVPROC getParameter, PFNGLGETSHADERINFOLOGPROC g
     getLog(object, length, nullptr, text);
     text[length - 1] = '\0';
     OrvLog::getInstance()->write(OrvLog::WARNING, line, program->name, text);
+    // Kept for the program's owner to show.
+    orvCopyBounded(program->infoLog, sizeof(program->infoLog), text);
     ORV_DELETE_ARRAY(text);
 }
 
@@ -323,6 +447,8 @@ void OrvRendererOpenGL::createGpuProgram(OrvGpuProgram* program) {
         program->program = (gl().*path->createProgram)();
     }
     program->linked = 0;
+    program->infoLog[0] = '\0';
+    program->refusalLogged = 0;
 }
 
 void OrvRendererOpenGL::destroyGpuProgram(OrvGpuProgram* program) {
@@ -381,6 +507,11 @@ void OrvRendererOpenGL::activeGpuShader(OrvGpuProgram* program) {
     }
     OrvLogPrinter printLog = path == &kGl2Path ? &OrvRendererOpenGL::_printGpuProgramInfoLog
                                                : &OrvRendererOpenGL::_printGpuProgramInfoLogARB;
+    if (program->linked == 0 && hasFailedStage(*this, *path, *program)) {
+        refuseProgram(*path, program);
+        useProgram(0);
+        return;
+    }
     if (program->linked == 0 && linkProgram(*this, *path, printLog, program) == 0) {
         return;
     }
@@ -408,8 +539,7 @@ void OrvRendererOpenGL::updateGpuShaderUniforms(OrvGpuProgram* program) {
             }
             // A location holds until the program links again.
             if (uniform.locationKnown != 1) {
-                uniform.location = (gl().*path->getUniformLocation)(program->program, uniform.name);
-                uniform.locationKnown = 1;
+                findLocation(*this, *path, *program, uniform);
             }
             const GLint location = uniform.location;
             if (location >= 0) {

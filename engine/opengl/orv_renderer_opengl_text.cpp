@@ -116,6 +116,15 @@ int OrvRendererOpenGL::createFont(OrvTextInfo* text, OrvWindowInfo* window) {
     // A record that holds a font already gives its lists back first.
     destroyFont(text, window);
     text->faceName[OrvTextInfo::kFaceNameSize - 1] = '\0';
+    // Glyphs are rendered and kept for every code, so a huge height costs
+    // seconds and gigabytes before anything is drawn.
+    if (text->fontHeight > kMaxFontHeight) {
+        OrvLog::getInstance()->write(OrvLog::WARNING,
+                                     "OrvRendererOpenGL::createFont(): font height %d is past "
+                                     "the largest, %d pixels; no font made.",
+                                     text->fontHeight, kMaxFontHeight);
+        return -1;
+    }
     const int pixelHeight = std::max(1, text->fontHeight);
 
     FontFile font = {};

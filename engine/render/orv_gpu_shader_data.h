@@ -33,6 +33,7 @@ struct OrvGpuUniform {
     float matrix3[9];
     // The location in the linked program, kept by the renderer once looked
     // up; locationKnown 0 = look it up at the next send (cleared at a link).
+    // A uniform whose declared type its kind cannot set keeps location -1.
     int32_t location;
     int32_t locationKnown;
 };
@@ -48,6 +49,7 @@ struct OrvGpuProgram {
     static constexpr int kMaxUniforms = 512;
     static constexpr int kMaxAttributes = 64;
     static constexpr int kNameSize = 128;
+    static constexpr int kInfoLogSize = 4096;
 
     uint32_t program;
     int32_t linked;
@@ -64,4 +66,10 @@ struct OrvGpuProgram {
     int32_t vertexSourceLength;
     char* pixelSource;
     int32_t pixelSourceLength;
+    // The compiler's or linker's log of the last compile or link that failed
+    // since the program was created, cut to fit; empty when none failed.
+    char infoLog[kInfoLogSize];
+    // 1 once the refusal of a program with a shader that did not compile
+    // has been logged.
+    int32_t refusalLogged;
 };

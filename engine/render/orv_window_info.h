@@ -1,6 +1,8 @@
 // OrvWindowInfo: the window the engine draws into, owned and filled by the
-// application. The render context writes back the drawing surface and the GL
-// context it made; fields the application does not set stay 0.
+// application. The render context copies it at create and writes back the
+// drawing surface and the GL context it made; it does not touch the record
+// after create, so the record need not outlive the context (and destroy does
+// not clear those two fields). Fields the application does not set stay 0.
 #pragma once
 
 #include <cstdint>

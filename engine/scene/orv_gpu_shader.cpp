@@ -119,6 +119,8 @@ void OrvGpuShader::reset() {
     program->vertexSourceLength = 0;
     program->pixelSource = nullptr;
     program->pixelSourceLength = 0;
+    program->infoLog[0] = '\0';
+    program->refusalLogged = 0;
 }
 
 void OrvGpuShader::release() {

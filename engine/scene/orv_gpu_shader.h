@@ -69,6 +69,9 @@ class OrvGpuShader : public OrvSceneNode {
     int loadPixelShaderFromMemory(const char* buffer, int length);
 
     const OrvGpuProgram* getProgram() const { return program; }
+    // The GLSL compiler's or linker's own text from the last compile or link
+    // of this program that failed; "" when none has.
+    const char* getInfoLog() const { return program != nullptr ? program->infoLog : ""; }
 
   private:
     int _loadFromFile(const OrvGpuShaderStage& stage, const char* path);

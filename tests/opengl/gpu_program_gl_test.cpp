@@ -206,6 +206,105 @@ TEST_F(GpuProgramGlTest, ACompileFailureIsLoggedOnlyWhenTheCompilerSaysSomething
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
+// Linked with one stage missing, the program would run with a default
+// stage: a program holding a shader that did not compile is never used, the
+// fixed-function pipeline draws instead, and the compiler's text stays with
+// the node for its owner to show.
+TEST_F(GpuProgramGlTest, AProgramWithAShaderThatDidNotCompileIsNotUsed) {
+    for (const bool pixel : {false, true}) {
+        SCOPED_TRACE(pixel ? "pixel" : "vertex");
+        OrvGpuShader* shader =
+            static_cast<OrvGpuShader*>(manager->createNode(ORV_NODE_GPU_SHADER, "half"));
+        ASSERT_NE(shader, nullptr);
+        EXPECT_STREQ(shader->getInfoLog(), "");
+        const char* good = pixel ? kVertexSource : kPixelSource;
+        if (pixel) {
+            ASSERT_EQ(
+                shader->loadVertexShaderFromMemory(good, static_cast<int>(std::strlen(good) + 1)),
+                0);
+            EXPECT_EQ(shader->loadPixelShaderFromMemory(kBrokenSource, sizeof(kBrokenSource)), -1);
+        } else {
+            EXPECT_EQ(shader->loadVertexShaderFromMemory(kBrokenSource, sizeof(kBrokenSource)), -1);
+            ASSERT_EQ(
+                shader->loadPixelShaderFromMemory(good, static_cast<int>(std::strlen(good) + 1)),
+                0);
+        }
+        const std::string compilerText = shader->getInfoLog();
+        EXPECT_NE(compilerText, "");
+        EXPECT_TRUE(log.contains(
+            "OrvRendererOpenGL::" +
+            printer(pixel ? "_printGpuPixelShaderInfoLog" : "_printGpuVertexShaderInfoLog") +
+            "(): [half] - " + compilerText.substr(0, compilerText.find('\n'))))
+            << compilerText;
+
+        const std::string refusal =
+            warningLine("OrvRendererOpenGL::activeGpuShader(): " + pathWords() +
+                        " - Shader program [half] has a shader that did "
+                        "not compile; drawing without the program.");
+        for (int bind = 0; bind < 3; ++bind) {
+            shader->bind();
+            EXPECT_EQ(currentProgram(), 0u);
+        }
+        EXPECT_EQ(shader->getProgram()->linked, 0);
+        EXPECT_EQ(countStartingWith(log, refusal), pixel ? 2 : 1) << "once per program";
+        manager->destroyNode(shader);
+    }
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// The linker's text is kept as the compiler's is.
+TEST_F(GpuProgramGlTest, TheLinkersLogIsKeptForTheNode) {
+    OrvGpuShader* shader = makeShader("unlinkable", kUnlinkableVertexSource, kPixelSource);
+    ASSERT_FALSE(HasFailure());
+    EXPECT_STREQ(shader->getInfoLog(), "");
+    shader->bind();
+    const std::string linkerText = shader->getInfoLog();
+    EXPECT_NE(linkerText, "");
+    EXPECT_EQ(
+        countStartingWith(
+            log, warningLine("OrvRendererOpenGL::" + printer("_printGpuProgramInfoLog") +
+                             "(): [unlinkable] - " + linkerText.substr(0, linkerText.find('\n')))),
+        1);
+}
+
+// A value of a kind that cannot set the uniform's declared type would raise a
+// GL error at every send: it is reported once and not sent, while samplers
+// and bools take the values GL allows for them.
+TEST_F(GpuProgramGlTest, AUniformSetWithTheWrongKindIsReportedOnceAndNotSent) {
+    const char pixelSource[] =
+        "uniform float f; uniform ivec2 i2; uniform bool b; uniform sampler2D tex;\n"
+        "void main() {\n"
+        "    vec4 t = texture2D(tex, vec2(0.5));\n"
+        "    gl_FragColor = vec4(f + float(i2.y) + (b ? 1.0 : 0.0)) + t;\n"
+        "}\n";
+    OrvGpuShader* shader = makeShader("kinds", kVertexSource, pixelSource);
+    ASSERT_FALSE(HasFailure());
+    const GLuint program = shader->getProgram()->program;
+    shader->setUniform1i("f", 3);
+    shader->setUniform2f("i2", 1.0f, 2.0f);
+    shader->setUniform1f("b", 1.0f);
+    shader->setUniform1i("tex", 0);
+    for (int bind = 0; bind < 2; ++bind) {
+        shader->bind();
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+        shader->setUniform1i("f", 3);
+        shader->setUniform2f("i2", 1.0f, 2.0f);
+    }
+    const std::string prefix =
+        "<!>[WARNING]#OrvRendererOpenGL::updateGpuShaderUniforms(): " + pathWords() +
+        " - uniform [";
+    EXPECT_EQ(countStartingWith(log, prefix + "f] of shader program [kinds] is declared with GL "
+                                              "type 0x1406, which a value of kind 4 cannot set; "
+                                              "it is not sent."),
+              1);
+    EXPECT_EQ(countStartingWith(log, prefix + "i2] of shader program [kinds] is declared with GL "
+                                              "type 0x8b53, which a value of kind 1 cannot set; "
+                                              "it is not sent."),
+              1);
+    EXPECT_EQ(countStartingWith(log, prefix), 2) << "the bool and the sampler are set";
+    EXPECT_EQ(uniformFloats(program, "f", 1), std::vector<float>{0.0f});
+}
+
 TEST_F(GpuProgramGlTest, ASecondSourceReplacesTheShaderAndTheProgramRelinks) {
     OrvGpuShader* shader = makeShader("swap", kVertexSource, kPixelSource);
     ASSERT_FALSE(HasFailure());

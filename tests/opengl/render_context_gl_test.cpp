@@ -3,6 +3,8 @@
 
 #include <GL/glx.h>
 
+#include <cstring>
+
 namespace {
 
 TEST(RenderContext, ANullWindowInformationIsRefused) {
@@ -52,12 +54,37 @@ TEST(RenderContext, TheSurfaceIsAChildWindowCoveringTheWindowWithoutInput) {
     EXPECT_GE(depth, 24);
     EXPECT_GE(stencil, 8);
 
+    // The caller's record is not touched after create: it may be gone.
     EXPECT_EQ(window.glxContext.destroy(), 0);
-    EXPECT_EQ(info.deviceContext, 0u);
-    EXPECT_EQ(info.glContext, nullptr);
+    EXPECT_EQ(window.childWindowCount(), 0u);
     EXPECT_EQ(glXGetCurrentContext(), nullptr);
     EXPECT_EQ(window.glxContext.getWindowInfo(), nullptr);
     EXPECT_EQ(window.glxContext.destroy(), -1);
+}
+
+// The context works on its own copy of the window record, so a record that
+// is gone (here scribbled over and freed) is never read: the context still
+// presents, makes itself current and releases its surface.
+TEST(RenderContext, TheCallersWindowRecordMayGoAfterCreate) {
+    OrvTestWindow window;
+    ASSERT_EQ(window.open(), "");
+    OrvRenderContextOpenGL context;
+    OrvWindowInfo* record = new OrvWindowInfo(window.info);
+    ASSERT_EQ(context.create(record), 0);
+    const unsigned long surface = record->deviceContext;
+    const GLXContext glContext = record->glContext;
+    std::memset(static_cast<void*>(record), 0xa5, sizeof(*record));
+    delete record;
+
+    ASSERT_NE(context.getWindowInfo(), nullptr);
+    EXPECT_EQ(context.getWindowInfo()->deviceContext, surface);
+    glXMakeCurrent(window.info.display, None, nullptr);
+    context.makeCurrent();
+    EXPECT_EQ(glXGetCurrentContext(), glContext);
+    EXPECT_EQ(glXGetCurrentDrawable(), surface);
+    context.swapBuffers();
+    EXPECT_EQ(context.destroy(), 0);
+    EXPECT_EQ(window.childWindowCount(), 0u);
 }
 
 // X reports a bad window through an error handler whose default ends the

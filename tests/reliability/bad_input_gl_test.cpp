@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -124,6 +125,45 @@ TEST_F(BadInputGlTest, ACompilerLogLongerThanTheLogLineIsCut) {
     ASSERT_NE(nextLine, std::string::npos);
     EXPECT_EQ(nextLine + 1 - lineStart, static_cast<size_t>(OrvLog::kBufferSize - 1));
     EXPECT_EQ(log.messages().back(), "next");
+}
+
+// A negative viewport size would only raise a GL error: it is refused with a
+// WARNING and the viewport stays, for GL and for the text placement alike.
+TEST_F(BadInputGlTest, ANegativeViewportSizeIsRefused) {
+    renderer->setViewport(10, 20, 300, 200);
+    const struct {
+        int width;
+        int height;
+    } cases[] = {{-1, 200}, {300, -5}, {-640, -480}};
+    for (const auto& c : cases) {
+        renderer->setViewport(0, 0, c.width, c.height);
+        EXPECT_TRUE(log.contains("OrvRendererOpenGL::setViewport(): negative size " +
+                                 std::to_string(c.width) + " x " + std::to_string(c.height) +
+                                 " refused; the viewport stays as it was."));
+        GLint viewport[4] = {};
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        EXPECT_EQ(std::vector<GLint>(viewport, viewport + 4),
+                  (std::vector<GLint>{10, 20, 300, 200}));
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    }
+}
+
+// Every glyph is rendered and kept at the height asked: 20,000 pixels took
+// seconds and gigabytes. Past 512 pixels no font is made.
+TEST_F(BadInputGlTest, AFontTallerThanTheLargestIsRefused) {
+    OrvTextInfo text = {};
+    std::snprintf(text.faceName, sizeof(text.faceName), "%s", "Verdana");
+    for (const int height : {513, 20000, 2147483647}) {
+        text.fontHeight = height;
+        EXPECT_EQ(renderer->createFont(&text, &window.info), -1);
+        EXPECT_EQ(text.listBase, 0u);
+        EXPECT_TRUE(log.contains("OrvRendererOpenGL::createFont(): font height " +
+                                 std::to_string(height) +
+                                 " is past the largest, 512 pixels; no font made."));
+    }
+    text.fontHeight = 512;
+    ASSERT_EQ(renderer->createFont(&text, &window.info), 0);
+    renderer->destroyFont(&text, &window.info);
 }
 
 // Every operation of the renderer that takes a record refuses null: it

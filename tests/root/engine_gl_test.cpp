@@ -12,6 +12,7 @@ namespace {
 
 using EngineDriverVersion = OrvWindowTest;
 using EngineGlTest = OrvEngineGlTest;
+using EngineWindowTest = OrvWindowTest;
 
 const char kRendererDone[] = "OrvRendererOpenGL::terminate(): done.";
 
@@ -144,4 +145,15 @@ TEST_F(EngineRunGlTest, WholeRunLeavesNoLeak) {
     EXPECT_EQ(log.messagesWith("bytes unfreed").size(), 0u);
     EXPECT_EQ(log.text().find("<!>[WARNING]#"), std::string::npos) << "no failure on the way";
     EXPECT_EQ(log.messages().back(), "Orvane - terminate ok.");
+}
+
+// Each context keeps its own surface, so a second context on the same window
+// record neither takes the first one's surface nor leaves its own behind.
+TEST_F(EngineWindowTest, StopDestroysTheSurfaceOfEveryContextOnOneRecord) {
+    OrvRenderContext* second = engine->createRenderContext(OrvMain::KIND_OPENGL);
+    ASSERT_NE(second, nullptr);
+    ASSERT_EQ(second->create(&window.info), 0);
+    EXPECT_EQ(window.childWindowCount(), 2u);
+    engine->terminate();
+    EXPECT_EQ(window.childWindowCount(), 0u);
 }

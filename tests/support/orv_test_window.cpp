@@ -66,3 +66,17 @@ void OrvTestWindow::describe(int width, int height) {
     info.depthBits = 24;
     info.stencilBits = 8;
 }
+
+unsigned int OrvTestWindow::childWindowCount() const {
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(info.display, info.window, &root, &parent, &children, &count)) {
+        return 0;
+    }
+    if (children != nullptr) {
+        XFree(children);
+    }
+    return count;
+}

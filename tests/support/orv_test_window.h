@@ -27,6 +27,10 @@ class OrvTestWindow {
     // bits, which are all the offscreen context reads.
     std::string openForTestContext(int width = kWidth, int height = kHeight);
 
+    // The windows directly inside the window: the drawing windows render
+    // contexts made on it and have not destroyed.
+    unsigned int childWindowCount() const;
+
     // Filled by open: display, window and size, with 32 colour, 24 depth and
     // 8 stencil bits asked of a context on it.
     OrvWindowInfo info = {};
