@@ -1,6 +1,7 @@
 #include "scene/orv_scene.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "core/orv_log.h"
 #include "core/orv_memory_allocator.h"
@@ -9,6 +10,7 @@
 #include "scene/orv_scene_node_mgr.h"
 #include "scene/orv_scene_object.h"
 #include "scene/orv_mesh.h"
+#include "scene/orv_node_types.h"
 #include "scene/orv_static_batch.h"
 #include "scene/orv_static_batches.h"
 #include "core/orv_string.h"
@@ -110,7 +112,9 @@ void OrvScene::removeObject(OrvSceneNode* node) {
     if (node == root) {
         root = nullptr;
     }
-    if (node->getTypeId() == ORV_KIND_MESH) {
+    // Only the mesh creator's nodes are OrvMesh; other nodes may share the
+    // mesh's kind without its batching.
+    if (node->getTypeId() == ORV_KIND_MESH && strcmp(node->getTypeName(), ORV_NODE_MESH) == 0) {
         leaveStaticBatch(static_cast<OrvMesh*>(node));
     }
 }
