@@ -4,14 +4,11 @@
 // the compressors see something between flat colour and noise. Uploads need
 // a display: run under xvfb-run without one.
 #include <benchmark/benchmark.h>
-#include <jpeglib.h>
-#include <png.h>
-
 #include <cstdint>
-#include <cstdio>
 #include <vector>
 
 #include "orv_gl_test_window.h"
+#include "orv_test_images.h"
 #include "orvane.h"
 #include "orvane_opengl.h"
 
@@ -36,54 +33,18 @@ OrvImage makePicture() {
     return image;
 }
 
-std::vector<uint8_t> readFile(const char* path) {
-    std::vector<uint8_t> bytes;
-    FILE* file = std::fopen(path, "rb");
-    if (file == nullptr) {
-        return bytes;
-    }
-    uint8_t chunk[65536];
-    size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof(chunk), file)) > 0) {
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    }
-    std::fclose(file);
-    return bytes;
-}
-
-std::vector<uint8_t> encodedPng() {
+// The picture's pixels as the encoders take them, with or without alpha.
+OrvBytes pictureSamples(int components) {
     OrvImage image = makePicture();
-    OrvPngCodec::write("texture_bench.png", &image);
-    image.release();
-    return readFile("texture_bench.png");
-}
-
-std::vector<uint8_t> encodedJpeg() {
-    OrvImage image = makePicture();
-    jpeg_compress_struct info = {};
-    jpeg_error_mgr errors = {};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = kSide;
-    info.image_height = kSide;
-    info.input_components = 4;
-    info.in_color_space = JCS_EXT_RGBA;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 90, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW row = image.at(0, static_cast<int>(info.next_scanline));
-        jpeg_write_scanlines(&info, &row, 1);
+    OrvBytes samples;
+    samples.reserve(static_cast<size_t>(kSide) * kSide * components);
+    for (int y = 0; y < kSide; ++y) {
+        for (int x = 0; x < kSide; ++x) {
+            samples.insert(samples.end(), image.at(x, y), image.at(x, y) + components);
+        }
     }
-    jpeg_finish_compress(&info);
-    std::vector<uint8_t> bytes(buffer, buffer + size);
-    jpeg_destroy_compress(&info);
-    std::free(buffer);
     image.release();
-    return bytes;
+    return samples;
 }
 
 void decode(benchmark::State& state, const std::vector<uint8_t>& bytes) {
@@ -97,13 +58,13 @@ void decode(benchmark::State& state, const std::vector<uint8_t>& bytes) {
 }
 
 void BM_DecodePng(benchmark::State& state) {
-    static const std::vector<uint8_t> png = encodedPng();
+    static const OrvBytes png = orvEncodePngRgba(kSide, kSide, pictureSamples(4));
     decode(state, png);
 }
 BENCHMARK(BM_DecodePng)->Unit(benchmark::kMillisecond);
 
 void BM_DecodeJpeg(benchmark::State& state) {
-    static const std::vector<uint8_t> jpeg = encodedJpeg();
+    static const OrvBytes jpeg = orvEncodeJpeg(kSide, kSide, 3, pictureSamples(3));
     decode(state, jpeg);
 }
 BENCHMARK(BM_DecodeJpeg)->Unit(benchmark::kMillisecond);
