@@ -64,21 +64,12 @@ class MeshPathsTest : public OrvEngineGlTest {
         return material;
     }
 
-    static void choosePath(OrvMesh* mesh, DrawPath path) {
-        OrvMeshData* data = mesh->getMeshData();
-        data->setOption(OrvMeshData::vertexArrays,
-                        path == DrawPath::CLIENT_ARRAYS || path == DrawPath::BUFFER_OBJECTS);
-        data->setOption(OrvMeshData::bufferObjects, path == DrawPath::BUFFER_OBJECTS);
-        data->setOption(OrvMeshData::displayList, path == DrawPath::DISPLAY_LISTS);
-        data->setOption(OrvMeshData::immediateMode, path == DrawPath::IMMEDIATE_MODE);
-    }
-
     // One frame of the meshes on the path, read back.
     OrvPicture frame(const std::vector<OrvMesh*>& meshes, DrawPath path) {
         renderer->clearColorBuffer(0.1f, 0.1f, 0.2f, 1);
         renderer->clearDepthBuffer(1);
         for (OrvMesh* mesh : meshes) {
-            choosePath(mesh, path);
+            choosePath(mesh->getMeshData(), path);
             mesh->update(0.016f);
             mesh->render(0.016f);
         }

@@ -81,20 +81,11 @@ class TextureGlTest : public OrvEngineGlTest {
         return made;
     }
 
-    static void choosePath(OrvMesh* m, DrawPath path) {
-        OrvMeshData* data = m->getMeshData();
-        data->setOption(OrvMeshData::vertexArrays,
-                        path == DrawPath::CLIENT_ARRAYS || path == DrawPath::BUFFER_OBJECTS);
-        data->setOption(OrvMeshData::bufferObjects, path == DrawPath::BUFFER_OBJECTS);
-        data->setOption(OrvMeshData::displayList, path == DrawPath::DISPLAY_LISTS);
-        data->setOption(OrvMeshData::immediateMode, path == DrawPath::IMMEDIATE_MODE);
-    }
-
     OrvPicture frame(const std::vector<OrvMesh*>& meshes, DrawPath path = DrawPath::CLIENT_ARRAYS) {
         renderer->clearColorBuffer(0.1f, 0.1f, 0.2f, 1);
         renderer->clearDepthBuffer(1);
         for (OrvMesh* m : meshes) {
-            choosePath(m, path);
+            choosePath(m->getMeshData(), path);
             m->update(0.016f);
             m->render(0.016f);
         }

@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "orv_gl_test.h"
+#include "render/orv_mesh_data.h"
 
 class BufferProbe {
   public:
@@ -63,6 +64,15 @@ inline const char* pathName(DrawPath path) {
         default:
             return "immediate_mode";
     }
+}
+
+// Sets the mesh record's options so that it draws on the path.
+inline void choosePath(OrvMeshData* data, DrawPath path) {
+    data->setOption(OrvMeshData::vertexArrays,
+                    path == DrawPath::CLIENT_ARRAYS || path == DrawPath::BUFFER_OBJECTS);
+    data->setOption(OrvMeshData::bufferObjects, path == DrawPath::BUFFER_OBJECTS);
+    data->setOption(OrvMeshData::displayList, path == DrawPath::DISPLAY_LISTS);
+    data->setOption(OrvMeshData::immediateMode, path == DrawPath::IMMEDIATE_MODE);
 }
 
 constexpr DrawPath kAllPaths[] = {DrawPath::CLIENT_ARRAYS, DrawPath::BUFFER_OBJECTS,
