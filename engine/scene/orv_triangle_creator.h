@@ -1,9 +1,10 @@
-// OrvTriangleCreator: makes triangle nodes for the node manager under
-// ORV_NODE_TRIANGLE.
+/// @file
+/// OrvTriangleCreator, the node manager's maker of triangle nodes.
 #pragma once
 
 #include "scene/orv_scene_node_creator.h"
 
+/// Makes triangle nodes for the node manager under ORV_NODE_TRIANGLE.
 class OrvTriangleCreator : public OrvSceneNodeCreator {
   public:
     OrvSceneNode* createNode() override;
