@@ -1,8 +1,5 @@
-// OrvGpuShader: the node that holds one GLSL program: its vertex and pixel
-// shader sources, its GL objects, and the named uniform values and attribute
-// locations to feed it. The node owns its OrvGpuProgram record and the
-// sources in it; all GL work goes through the renderer's GPU program
-// operations. A material calls bind before drawing its faces and unbind after.
+/// @file
+/// OrvGpuShader, the node that holds one GLSL program.
 #pragma once
 
 #include <initializer_list>
@@ -13,33 +10,40 @@
 // What differs between the vertex and the pixel shader (see the source).
 struct OrvGpuShaderStage;
 
+/// The node that holds one GLSL program: its vertex and pixel shader sources, its GL objects,
+/// and the named uniform values and attribute locations to feed it. The node owns its
+/// OrvGpuProgram record and the sources in it; all GL work goes through the renderer's GPU
+/// program operations. A material calls bind before drawing its faces and unbind after.
 class OrvGpuShader : public OrvSceneNode {
   public:
     OrvGpuShader();
     ~OrvGpuShader() override;
 
-    // The program record carries the node's name too, for the renderer's log.
+    /// The program record carries the node's name too, for the renderer's log.
     void setName(const char* newName) override;
     int getTypeId() const override;
     const char* getTypeName() const override;
-    // Empties the record without releasing anything: call release first
-    // when the node holds a program or sources.
+    /// Empties the record without releasing anything: call release first
+    /// when the node holds a program or sources.
     void reset() override;
-    // Deletes the GL program with its shaders and frees both sources.
+    /// Deletes the GL program with its shaders and frees both sources.
     void release() override;
+    /// Does nothing: the program is used only between bind and unbind.
     void apply() override;
     void update(float dt) override;
 
-    // Uses the program (linking it the first time) and sends the uniforms
-    // set since the previous bind.
+    /// Uses the program (linking it the first time) and sends the uniforms
+    /// set since the previous bind. A program with a shader that did not
+    /// compile is refused with one WARNING line, and drawing goes on without it.
     virtual void bind();
-    // Returns to the fixed-function pipeline.
+    /// Returns to the fixed-function pipeline.
     virtual void unbind();
 
-    // Each setter marks the uniform to be sent at the next bind. The first
-    // setter used for a name fixes the kind the uniform is sent as; names
-    // are compared over 127 characters, and once 512 names are in use new
-    // ones are ignored. Null or empty names and null arrays are ignored.
+    /// Each setter marks the uniform to be sent at the next bind. The first
+    /// setter used for a name fixes the kind the uniform is sent as; names
+    /// are compared over 127 characters, and once 512 names are in use new
+    /// ones are ignored. Null or empty names and null arrays are ignored.
+    ///@{
     virtual void setUniform4iv(const char* uniformName, const int v[4]);
     virtual void setUniform4i(const char* uniformName, int x, int y, int z, int w);
     virtual void setUniform3i(const char* uniformName, int x, int y, int z);
@@ -52,25 +56,34 @@ class OrvGpuShader : public OrvSceneNode {
     virtual void setUniform1f(const char* uniformName, float x);
     virtual void setUniformMatrix4(const char* uniformName, const float m[16]);
     virtual void setUniformMatrix3(const char* uniformName, const float m[9]);
-    // Appends a binding (up to 64; the same name twice makes two entries).
-    // Bindings take effect when the program links.
+    ///@}
+    /// Appends a binding (up to 64; the same name twice makes two entries).
+    /// Bindings take effect when the program links. A null or empty name is
+    /// ignored.
     virtual void setAttributeLocation(const char* attributeName, int location);
 
-    // Read a whole file as the shader's source, then load it from memory.
-    // 0 when it compiled and was attached, -1 otherwise (with a WARNING line
-    // when the file cannot be read).
+    /// Read a whole file as the shader's source, then load it from memory.
+    /// 0 when it compiled and was attached, -1 otherwise (with a WARNING line
+    /// when the file cannot be read or is not a regular file).
+    ///@{
     int loadVertexShaderFromFile(const char* path);
     int loadPixelShaderFromFile(const char* path);
-    // Keep a copy of length bytes of GLSL text, which always ends with a
-    // zero byte, and compile it. A source of a kind the node already holds
-    // replaces the earlier one: its shader is deleted and the program links
-    // again at the next bind. 0 when compiled and attached, else -1.
+    ///@}
+    /// Keep a copy of @p length bytes of GLSL text, which always ends with a
+    /// zero byte, and compile it. A source of a kind the node already holds
+    /// replaces the earlier one: its shader is deleted and the program links
+    /// again at the next bind. 0 when compiled and attached, else -1 (a null
+    /// buffer or a length below 1 gets a WARNING line).
+    ///@{
     int loadVertexShaderFromMemory(const char* buffer, int length);
     int loadPixelShaderFromMemory(const char* buffer, int length);
+    ///@}
 
+    /// The program record the node owns; null only when it could not be
+    /// allocated.
     const OrvGpuProgram* getProgram() const { return program; }
-    // The GLSL compiler's or linker's own text from the last compile or link
-    // of this program that failed; "" when none has.
+    /// The GLSL compiler's or linker's own text from the last compile or link
+    /// of this program that failed; "" when none has.
     const char* getInfoLog() const { return program != nullptr ? program->infoLog : ""; }
 
   private:

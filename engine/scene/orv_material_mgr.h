@@ -1,8 +1,5 @@
-// OrvMaterialMgr: the list of materials made through getMaterial, in
-// creation order, to find them by name or node id and to destroy them all at
-// shutdown. The materials are nodes of the node manager; this list only
-// points at them. The single instance lives until the process ends and is
-// kept out of the allocator's leak report.
+/// @file
+/// OrvMaterialMgr, the list of the materials made through it.
 #pragma once
 
 #include <cstdint>
@@ -11,21 +8,33 @@
 
 class OrvMaterial;
 
+/// The list of materials made through getMaterial, in creation order, to find them by name or
+/// node id and to destroy them all at shutdown. The materials are nodes of the node manager;
+/// this list only points at them. The single instance lives until the process ends and is kept
+/// out of the allocator's leak report.
 class OrvMaterialMgr : public OrvLinkedList {
   public:
+    /// The single instance, made at the first call and never deleted.
     static OrvMaterialMgr* getInstance();
 
-    // The listed material of that name, else a new one made through the node
-    // manager and listed; a null name always makes a new "material_%d". Null
-    // when no material can be made.
+    /// The listed material of that name, else a new one made through the node
+    /// manager and listed; a null name always makes a new one, named "material_"
+    /// and its node id. Null when no material can be made (a WARNING line when
+    /// it could not be listed).
     OrvMaterial* getMaterial(const char* name);
-    // Names are compared in their first 127 characters.
+    /// The listed material of that name, or null (also for a null name).
+    /// Names are compared in their first 127 characters.
     OrvMaterial* findByName(const char* name);
+    /// The listed material with that node id, or null. Meshes call it for
+    /// every range they draw, so it is a binary search behind a one-entry
+    /// cache.
     OrvMaterial* findById(int id);
-    // Takes the material off the list; the node itself is left alone.
+    /// Takes the material off the list; the node itself is left alone.
     void removeMaterial(OrvMaterial* material);
-    // Destroys every listed material through the node manager.
+    /// Destroys every listed material through the node manager.
     void destroyAllMaterials();
+    /// Destroys every listed material, then writes the DEBUG line
+    /// "OrvMaterialMgr::terminate(): ok."; the instance stays usable.
     void terminate();
 
   private:
