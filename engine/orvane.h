@@ -1,7 +1,8 @@
-// The engine's public API in one include: the renderer and render-context
-// interfaces, the records they draw, every node, the managers and the engine
-// root. It pulls in no OpenGL header, so a program may include its own GL
-// loader after it; the OpenGL backend's classes are in orvane_opengl.h.
+/// @file
+/// The engine's public API in one include: the renderer and render-context
+/// interfaces, the records they draw, every node, the managers and the engine
+/// root. It pulls in no OpenGL header, so a program may include its own GL
+/// loader after it; the OpenGL backend's classes are in orvane_opengl.h.
 #pragma once
 
 #include "core/orv_hash_table.h"
