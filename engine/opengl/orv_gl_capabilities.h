@@ -1,7 +1,6 @@
-// OrvGlCapabilities: what the OpenGL driver behind the current context offers,
-// read once when the renderer initialises and fixed afterwards: the version,
-// four capability flags and the entry points loaded by name. The renderer
-// reads them through the const getters; nothing else writes them.
+/// @file
+/// OrvGlCapabilities, what the OpenGL driver offers, and the table of the entry
+/// points the renderer loads by name.
 #pragma once
 
 #include <GL/gl.h>
@@ -11,9 +10,9 @@
 
 #include "render/orv_render_context.h"
 
-// Every entry point loaded by name, in member order, with the group that
-// decides whether it is loaded. X(group, type, name): each member is named
-// exactly as the entry point it holds.
+/// Every entry point loaded by name, in member order, with the group that
+/// decides whether it is loaded. X(group, type, name): each member is named
+/// exactly as the entry point it holds.
 #define ORV_GL_ENTRY_POINTS(X)                                                      \
     X(GROUP_RANGE, PFNGLDRAWRANGEELEMENTSPROC, glDrawRangeElements)                 \
     X(GROUP_BUFFERS, PFNGLGENBUFFERSARBPROC, glGenBuffersARB)                       \
@@ -101,55 +100,78 @@
     X(GROUP_ARB, PFNGLENABLEVERTEXATTRIBARRAYARBPROC, glEnableVertexAttribArrayARB) \
     X(GROUP_ARB, PFNGLDISABLEVERTEXATTRIBARRAYARBPROC, glDisableVertexAttribArrayARB)
 
+/// OrvGlCapabilities: what the OpenGL driver behind the current context offers,
+/// read once when the renderer initialises and fixed afterwards: the version,
+/// four capability flags and the entry points loaded by name. The renderer
+/// reads them through the const getters; nothing else writes them.
 class OrvGlCapabilities {
   public:
-    // The groups of the entry-point list: the range draw always, the rest as
-    // the flags allow.
-    enum Group { GROUP_RANGE = 1, GROUP_BUFFERS = 2, GROUP_GL2 = 4, GROUP_ARB = 8 };
+    /// The groups of the entry-point list: the range draw always, the rest as
+    /// the flags allow.
+    enum Group {
+        GROUP_RANGE = 1,    ///< glDrawRangeElements; always loaded.
+        GROUP_BUFFERS = 2,  ///< GL_ARB_vertex_buffer_object; loaded with hasBufferObjects.
+        GROUP_GL2 = 4,      ///< The OpenGL 2.0 GLSL functions; loaded with hasGl2Shaders.
+        GROUP_ARB = 8       ///< GL_ARB_shader_objects; loaded with hasArbShaders and no GL2 path.
+    };
 
+/// Declares the EntryPoints member of one row of ORV_GL_ENTRY_POINTS.
 #define ORV_DECLARE_ENTRY_POINT(group, type, name) type name;
-    // The entry points, null until loaded.
+    /// The entry points, one member per row of ORV_GL_ENTRY_POINTS with the
+    /// row's type and name; null until loaded. Those of a group the flags
+    /// leave out stay null; one of a loaded group may still be a stub, since
+    /// the driver hands one out for any name.
     struct EntryPoints {
         ORV_GL_ENTRY_POINTS(ORV_DECLARE_ENTRY_POINT)
     };
 #undef ORV_DECLARE_ENTRY_POINT
 
+    /// The capabilities of no driver: version 0.0, no flag, every entry point
+    /// null.
     OrvGlCapabilities();
 
-    // Starts from nothing, reads the version and the extension string (either
-    // may be null), writes the renderer's start-up lines and loads the entry
-    // points the flags allow from context. Returns
-    // OrvRenderer::RESULT_VERSION_TOO_OLD, with nothing loaded, for OpenGL 1.0
-    // and 1.1 or an unreadable version; else RESULT_OK.
+    /// Starts from nothing, reads the version and the extension string (either
+    /// may be null), writes the renderer's start-up lines and loads the entry
+    /// points the flags allow from @p context (none from a null one). Returns
+    /// OrvRenderer::RESULT_VERSION_TOO_OLD, with nothing loaded, for OpenGL 1.0
+    /// and 1.1 or a version whose major number cannot be read; else RESULT_OK.
     int detect(const char* version, const char* extensions, OrvRenderContext* context);
-    // Scans "major.minor" from the start of version into the numbers, as far
-    // as it gets, and sets the OpenGL-2 flag when both converted.
+    /// Scans "major.minor" from the start of version into the numbers, as far
+    /// as it gets, and sets the OpenGL-2 flag when both converted. Writes the
+    /// version found, or a WARNING line that the string (or a null one) is
+    /// malformed; a number it cannot read keeps its earlier value.
     void detectVersion(const char* version);
-    // 1 when name occurs anywhere in extensions (a plain substring test).
+    /// 1 when name occurs anywhere in extensions (a plain substring test); 0
+    /// when it does not or either is null.
     static int hasExtension(const char* extensions, const char* name);
 
+    /// The OpenGL version detect read; 0.0 before detect and for what it could
+    /// not read.
+    ///@{
     int majorVersion() const {
         return m_majorVersion;
     }
     int minorVersion() const {
         return m_minorVersion;
     }
-    // Major version 2 or later.
+    ///@}
+    /// Major version 2 or later.
     bool hasOpenGL2() const {
         return m_openGL2;
     }
-    // GL_ARB_vertex_buffer_object, with its entry points loaded.
+    /// GL_ARB_vertex_buffer_object, with its entry points loaded.
     bool hasBufferObjects() const {
         return m_bufferObjects;
     }
-    // GLSL through GL_ARB_shader_objects and GL_ARB_shading_language_100.
+    /// GLSL through GL_ARB_shader_objects and GL_ARB_shading_language_100.
     bool hasArbShaders() const {
         return m_arbShaders;
     }
-    // GLSL through the OpenGL 2.0 functions.
+    /// GLSL through the OpenGL 2.0 functions.
     bool hasGl2Shaders() const {
         return m_gl2Shaders;
     }
+    /// The entry points detect loaded, owned by the capabilities.
     const EntryPoints& entryPoints() const {
         return m_entryPoints;
     }
@@ -157,7 +179,7 @@ class OrvGlCapabilities {
   private:
     void reset();
     void detectBuffers(const char* extensions);
-    // Returns the entry-point groups of the GLSL path chosen.
+    /// Returns the entry-point groups of the GLSL path chosen.
     unsigned detectShaders(const char* extensions);
     void load(unsigned groups, OrvRenderContext* context);
 
