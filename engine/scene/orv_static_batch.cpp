@@ -102,12 +102,18 @@ bool OrvStaticBatch::keyOf(OrvMesh* mesh, OrvStaticBatchKey* key) {
     key->normalArray = data->options[OrvMeshData::normalArray];
     key->programMaterialId = 0;
     OrvMaterialMgr* materials = OrvMaterialMgr::getInstance();
-    for (int32_t range = 0; range < mesh->rangeCount && key->programMaterialId == 0; ++range) {
+    // Every range is looked at, past the first one with a program too: a
+    // textured range anywhere keeps the mesh out, since a batch carries no
+    // texture coordinates.
+    for (int32_t range = 0; range < mesh->rangeCount; ++range) {
         const OrvMaterial* material = materials->findById(data->materialRanges[range].materialId);
-        if (material != nullptr && hasTexture(material)) {
+        if (material == nullptr) {
+            continue;
+        }
+        if (hasTexture(material)) {
             return false;
         }
-        if (material != nullptr && material->getGpuShader() != nullptr) {
+        if (key->programMaterialId == 0 && material->getGpuShader() != nullptr) {
             key->programMaterialId = material->getId();
         }
     }

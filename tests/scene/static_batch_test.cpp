@@ -11,6 +11,7 @@
 #include <string>
 
 #include "orv_bench_scene.h"
+#include "orv_create_node.h"
 #include "orv_engine_test.h"
 #include "scene/orv_texture_mgr.h"
 #include "orv_null_renderer.h"
@@ -173,6 +174,46 @@ TEST_F(StaticBatchTest, ChangesTakeABoxOutOrBuildTheBatchAgain) {
             EXPECT_EQ(box(7)->isStatic(), c.staysStatic);
         }
         EXPECT_EQ(frameDraws(), 2 + c.extraDraws) << "the next frame is steady";
+        bench.reset();
+    }
+}
+
+// A box at the origin (a program's material batches only there) with two
+// material ranges: a textured range keeps it out wherever it stands.
+TEST_F(StaticBatchTest, ATexturedRangeKeepsAMeshOutAfterAProgramRange) {
+    struct Case {
+        const char* label;
+        bool programFirst;
+        bool textured;
+        int batched;
+    };
+    const Case cases[] = {
+        {"program, plain", true, false, 1},
+        {"program, textured", true, true, 0},
+        {"textured, program", false, true, 0},
+    };
+    const OrvVector4 origin{0.0f, 0.0f, 0.0f, 1.0f};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        bench = std::make_unique<OrvBenchScene>(1, 1);
+        // Materials and textures outlive the scene: each case names its own.
+        OrvMaterialMgr* materials = OrvMaterialMgr::getInstance();
+        const std::string name = c.label;
+        OrvMaterial* programmed = materials->getMaterial((name + " program").c_str());
+        programmed->setGpuShader(createNode<OrvGpuShader>(ORV_NODE_GPU_SHADER));
+        OrvMaterial* other = materials->getMaterial((name + " other").c_str());
+        if (c.textured) {
+            OrvTexture* texture = OrvTextureMgr::getInstance()->createTexture(c.label);
+            ASSERT_EQ(other->setTexture(0, texture), 0);
+        }
+        box(0)->setPosition(&origin);
+        box(0)->setMaterial(c.programFirst ? programmed : other, 0, 5);
+        box(0)->setMaterial(c.programFirst ? other : programmed, 6, -1);
+        box(0)->setStatic(1);
+        bench->frame(kFrameSeconds);
+        EXPECT_EQ(scene()->buildStaticBatches(), c.batched);
+        frameDraws();
+        EXPECT_EQ(box(0)->getStaticBatch() != nullptr, c.batched == 1) << "after a frame";
         bench.reset();
     }
 }
