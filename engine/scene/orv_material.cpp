@@ -172,6 +172,14 @@ OrvTexture* OrvMaterial::getTexture(int unit) const {
     return unit >= 0 && unit < kTextureSlots ? textures[unit] : nullptr;
 }
 
+void OrvMaterial::forgetTexture(const OrvSceneNode* texture) {
+    for (OrvTexture*& slot : textures) {
+        if (texture != nullptr && static_cast<const OrvSceneNode*>(slot) == texture) {
+            slot = nullptr;
+        }
+    }
+}
+
 // Every upload comes first: an upload leaves its texture bound on unit 0.
 void OrvMaterial::bindTextures() {
     OrvRenderer* renderer = OrvRenderer::getInstance();

@@ -71,6 +71,9 @@ class OrvMaterial : public OrvSceneNode {
     /// The texture in the slot of @p unit; null for an empty slot or a unit
     /// outside 0 to kTextureSlots - 1. The material does not own it.
     OrvTexture* getTexture(int unit) const;
+    /// Empties every slot that holds @p texture, without telling the texture
+    /// manager; the node manager calls it for a texture about to be destroyed.
+    void forgetTexture(const OrvSceneNode* texture);
     /// Upload waiting pictures and bind every uploaded slot's texture to its
     /// unit, and unbind them again; both do nothing for a material without
     /// textures.

@@ -173,8 +173,8 @@ void OrvSceneNodeMgr::detachFromHolders(OrvSceneNode* node) {
     scenes.forEach([node](const void* scene, void*) {
         static_cast<OrvScene*>(const_cast<void*>(scene))->removeObject(node);
     });
-    // Only materials and GPU shaders are pointed at by other nodes; looking
-    // for their holders costs a walk over all nodes.
+    // Only materials, GPU shaders and textures are pointed at by other nodes;
+    // looking for their holders costs a walk over all nodes.
     const int type = node->getTypeId();
     if (type == ORV_KIND_MATERIAL) {
         OrvMaterial* material = static_cast<OrvMaterial*>(node);
@@ -183,10 +183,11 @@ void OrvSceneNodeMgr::detachFromHolders(OrvSceneNode* node) {
                 static_cast<OrvSceneObject*>(holder)->forgetMaterial(material);
             }
         });
-    } else if (type == ORV_KIND_GPU_SHADER) {
+    } else if (type == ORV_KIND_GPU_SHADER || type == ORV_KIND_TEXTURE) {
         forEachNode([node](OrvSceneNode* holder) {
             if (holder->getTypeId() == ORV_KIND_MATERIAL) {
                 static_cast<OrvMaterial*>(holder)->forgetGpuShader(node);
+                static_cast<OrvMaterial*>(holder)->forgetTexture(node);
             }
         });
     }

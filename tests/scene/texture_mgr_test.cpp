@@ -165,4 +165,37 @@ TEST_F(TextureMgrTest, TextureDestroyedDirectlyLeavesTheManagersList) {
     EXPECT_EQ(OrvTextureMgr::getInstance()->findByName(checkerPath.c_str()), nullptr);
 }
 
+// A texture destroyed while materials still hold it leaves their slots: they
+// draw untextured, and neither drawing nor destroying them later touches the
+// freed texture.
+TEST_F(TextureMgrTest, TextureDestroyedUnderItsMaterialsLeavesTheirSlots) {
+    struct Case {
+        const char* label;
+        void (*destroy)(OrvTexture*);
+    };
+    const Case cases[] = {
+        {"by the node manager",
+         [](OrvTexture* texture) { OrvSceneNodeMgr::getInstance()->destroyNode(texture); }},
+        {"with all textures",
+         [](OrvTexture*) { OrvTextureMgr::getInstance()->destroyAllTextures(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        OrvMaterial* first = material((std::string(c.label) + " first").c_str());
+        OrvMaterial* second = material((std::string(c.label) + " second").c_str());
+        ASSERT_EQ(first->setTexture(0, checkerPath.c_str()), 0);
+        ASSERT_EQ(second->setTexture(1, checkerPath.c_str()), 0);
+        c.destroy(first->getTexture(0));
+        EXPECT_EQ(first->getTexture(0), nullptr);
+        EXPECT_EQ(second->getTexture(1), nullptr);
+        OrvMesh* box = boxWith(first);
+        renderer.clear();
+        box->render(0.016f);
+        EXPECT_EQ(renderer.count("bindTexture"), 0);
+        nodes->destroyNode(box);
+        nodes->destroyNode(first);
+        nodes->destroyNode(second);
+    }
+}
+
 }  // namespace
