@@ -13,8 +13,8 @@
 // references: one draw per box, and the boxes pre-transformed into one draw
 // per material (OrvMergedBoxes); "build" lines give the time to build their
 // batches. With --count the program times nothing and prints, for each
-// scene, the mesh draws, all draws and renderer calls of one frame ("count"
-// lines).
+// scene (the textured one included), the mesh draws, all draws and renderer
+// calls of one frame ("count" lines).
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -313,8 +313,12 @@ void FrameBench::countScenes() {
     countFrame(counter, "demo");
     for (int boxes : {1000, 5000}) {
         OrvBoxField field(m_demo.getScene(), boxes, 1);
-        const std::string name = "demo + " + std::to_string(boxes) + " boxes";
+        const std::string name = demoName(boxes);
         countFrame(counter, name);
+        if (boxes == 1000 && field.addTexture() != nullptr) {
+            countFrame(counter, demoName(boxes, true));
+            field.removeTexture();
+        }
         markStatic(field);
         m_demo.getScene()->buildStaticBatches();
         countFrame(counter, "batched " + name);
