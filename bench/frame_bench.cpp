@@ -1,6 +1,7 @@
 // Real frames under the GL driver (Mesa in a virtual X server, vertical sync
 // off): the demo scene, the demo scene plus 1,000 and 5,000 small lit boxes,
-// and a 200-point box on each of the four mesh drawing paths, each drawn by
+// the 1,000 boxes once more wearing a mipmapped checker texture, and a
+// 200-point box on each of the four mesh drawing paths, each drawn by
 // the engine and by OrvReferenceScene (plain OpenGL, the limit) in windows
 // of their own. Runs alternate between the two, and each side reports the
 // median of its runs: milliseconds per frame, frames per second and the
@@ -12,8 +13,8 @@
 // references: one draw per box, and the boxes pre-transformed into one draw
 // per material (OrvMergedBoxes); "build" lines give the time to build their
 // batches. With --count the program times nothing and prints, for each
-// scene, the mesh draws, all draws and renderer calls of one frame ("count"
-// lines).
+// scene (the textured one included), the mesh draws, all draws and renderer
+// calls of one frame ("count" lines).
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -80,7 +81,8 @@ class FrameBench {
     std::string start(bool quick);
     void stop();
 
-    void runDemo(int boxes, int frames);
+    // textured: the boxes' materials wear OrvBoxField's checker.
+    void runDemo(int boxes, int frames, bool textured = false);
     void runBatched(int boxes, int frames);
     void runPath(const char* name, int option, int frames);
     // The demo again, on the EGL context; stop ends it.
@@ -109,8 +111,11 @@ class FrameBench {
     std::map<std::string, double> m_windowMs;
 };
 
-std::string demoName(int boxes) {
-    return boxes > 0 ? "demo + " + std::to_string(boxes) + " boxes" : "demo";
+std::string demoName(int boxes, bool textured = false) {
+    if (boxes == 0) {
+        return "demo";
+    }
+    return "demo + " + std::to_string(boxes) + (textured ? " textured boxes" : " boxes");
 }
 
 std::string FrameBench::start(bool quick) {
@@ -183,14 +188,24 @@ Result FrameBench::compare(OrvScene* scene, const OrvTextInfo* text,
     return {median(engine), median(limit)};
 }
 
-void FrameBench::runDemo(int boxes, int frames) {
+void FrameBench::runDemo(int boxes, int frames, bool textured) {
     OrvScene* scene = m_demo.getScene();
     std::unique_ptr<OrvBoxField> field = addBoxes(boxes);
-    const Result result = compare(
-        scene, &m_demo.getTextInfo(), [this]() { m_demo.frame(kFrameSeconds); }, frames);
-    m_windowMs[demoName(boxes)] = result.engineMs;
-    report(demoName(boxes), scene->getMeshes()->getCount(), result);
+    const std::string name = demoName(boxes, textured);
+    if (textured && field->addTexture() == nullptr) {
+        std::fprintf(stderr, "frame_bench: %s: the checker texture could not be made\n",
+                     name.c_str());
+    } else {
+        const Result result = compare(
+            scene, &m_demo.getTextInfo(), [this]() { m_demo.frame(kFrameSeconds); }, frames);
+        m_windowMs[name] = result.engineMs;
+        report(name, scene->getMeshes()->getCount(), result);
+    }
     if (field != nullptr) {
+        // The materials outlive the boxes: the next scenes draw them plain.
+        // The texture goes with its last user, in the engine's context.
+        m_engineContext->makeCurrent();
+        field->removeTexture();
         removeBoxes(*field);
     }
 }
@@ -298,8 +313,12 @@ void FrameBench::countScenes() {
     countFrame(counter, "demo");
     for (int boxes : {1000, 5000}) {
         OrvBoxField field(m_demo.getScene(), boxes, 1);
-        const std::string name = "demo + " + std::to_string(boxes) + " boxes";
+        const std::string name = demoName(boxes);
         countFrame(counter, name);
+        if (boxes == 1000 && field.addTexture() != nullptr) {
+            countFrame(counter, demoName(boxes, true));
+            field.removeTexture();
+        }
         markStatic(field);
         m_demo.getScene()->buildStaticBatches();
         countFrame(counter, "batched " + name);
@@ -374,6 +393,7 @@ int main(int argc, char** argv) {
                 "engine", "reference");
     bench.runDemo(0, 60);
     bench.runDemo(1000, 20);
+    bench.runDemo(1000, 20, true);
     bench.runDemo(5000, 6);
     bench.runBatched(1000, 20);
     bench.runBatched(5000, 6);

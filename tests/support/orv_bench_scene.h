@@ -27,6 +27,7 @@ class OrvBenchScene {
 
     OrvScene* scene() const { return m_scene; }
     const OrvBoxField& field() const { return *m_field; }
+    OrvBoxField& field() { return *m_field; }
 
   private:
     OrvScene* m_scene;

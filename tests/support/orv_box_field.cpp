@@ -2,14 +2,22 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 
+#include "orv_test_images.h"
 #include "orvane.h"
 
 namespace {
 constexpr float kLargestBox = 4.0f;
 // A box takes this share of its lattice cell, so neighbours never touch.
 constexpr float kBoxShare = 0.6f;
+// A checker of cream and brick squares; small beside the texture, the boxes
+// sample its smaller mipmap levels.
+constexpr int kCheckerSide = 64;
+constexpr int kCheckerCell = 8;
+constexpr uint8_t kCream[4] = {240, 230, 200, 255};
+constexpr uint8_t kBrick[4] = {170, 70, 40, 255};
 }  // namespace
 
 OrvBoxField::OrvBoxField(OrvScene* scene, int count, int materialCount) {
@@ -54,4 +62,28 @@ OrvMesh* OrvBoxField::makeBox(int index, int perRow) {
         -0.5f * kExtent + cell * (0.5f + static_cast<float>(index / perRow)), 1.0f};
     box->setPosition(&position);
     return box;
+}
+
+OrvTexture* OrvBoxField::addTexture() {
+    const OrvBytes png = orvEncodePngRgba(
+        kCheckerSide, kCheckerSide,
+        orvCheckerPixels(kCheckerSide, kCheckerSide, kCheckerCell, kCream, kBrick));
+    OrvTexture* texture = OrvTextureMgr::getInstance()->createTexture(kTextureName);
+    if (texture == nullptr) {
+        return nullptr;
+    }
+    if (texture->loadFromMemory(png.data(), png.size()) != 0) {
+        OrvSceneNodeMgr::getInstance()->destroyNode(texture);
+        return nullptr;
+    }
+    for (OrvMaterial* material : m_materials) {
+        material->setTexture(0, texture);
+    }
+    return texture;
+}
+
+void OrvBoxField::removeTexture() {
+    for (OrvMaterial* material : m_materials) {
+        material->setTexture(0, static_cast<OrvTexture*>(nullptr));
+    }
 }

@@ -3,7 +3,9 @@
 // turn. Being lit, they send normals but no colour array. Benchmarks and
 // tests add it to a scene to see what each object costs; the frame
 // benchmark's reference drawing reads the same boxes back. The node manager
-// owns the boxes and materials; the field only lists them.
+// owns the boxes and materials; the field only lists them. On demand every
+// material also wears one checker texture, made in memory and loaded through
+// OrvTextureMgr as a program loads a picture file.
 #pragma once
 
 #include <vector>
@@ -11,6 +13,7 @@
 class OrvMaterial;
 class OrvMesh;
 class OrvScene;
+class OrvTexture;
 
 class OrvBoxField {
   public:
@@ -24,6 +27,17 @@ class OrvBoxField {
 
     OrvBoxField(const OrvBoxField&) = delete;
     OrvBoxField& operator=(const OrvBoxField&) = delete;
+
+    // The checker's name in the texture manager.
+    static constexpr const char* kTextureName = "box_checker";
+
+    // Puts the checker (a PNG encoded in memory, with the engine's default
+    // sampling: mipmapped, linear, repeating) on unit 0 of every material
+    // and returns it; null, with the materials untouched, when it cannot be
+    // made. The materials keep it until removeTexture or their destruction.
+    OrvTexture* addTexture();
+    // Takes the checker off every material; the last one destroys it.
+    void removeTexture();
 
     const std::vector<OrvMesh*>& boxes() const { return m_boxes; }
     const std::vector<OrvMaterial*>& materials() const { return m_materials; }

@@ -40,6 +40,24 @@ uint32_t indexAt(const OrvMeshData* data, size_t at) {
     return data->indexFormat == OrvMeshData::INDICES_32 ? data->indices32[at] : data->indices16[at];
 }
 
+// The engine's filter and wrap codes as GL values; minification blends
+// between mipmap levels when there are some.
+GLint minFilterFor(const OrvTextureData* data) {
+    const bool nearest = data->minFilter == OrvTextureData::FILTER_NEAREST;
+    if (data->mipmaps == 1) {
+        return nearest ? GL_NEAREST_MIPMAP_NEAREST : GL_LINEAR_MIPMAP_LINEAR;
+    }
+    return nearest ? GL_NEAREST : GL_LINEAR;
+}
+
+GLint magFilterFor(const OrvTextureData* data) {
+    return data->magFilter == OrvTextureData::FILTER_NEAREST ? GL_NEAREST : GL_LINEAR;
+}
+
+GLint wrapFor(int code) {
+    return code == OrvTextureData::WRAP_CLAMP ? GL_CLAMP_TO_EDGE : GL_REPEAT;
+}
+
 GLuint compile(GLenum type, const char* source) {
     const GLuint shader = glCreateShader(type);
     glShaderSource(shader, 1, &source, nullptr);
@@ -92,8 +110,11 @@ OrvReferenceScene::OrvReferenceScene(OrvScene* scene, const OrvTextInfo* text) :
 }
 
 OrvReferenceScene::~OrvReferenceScene() {
+    for (Texture& texture : m_textures) {
+        glDeleteTextures(1, &texture.name);
+    }
     for (Mesh& mesh : m_meshes) {
-        glDeleteBuffers(3, mesh.buffers);
+        glDeleteBuffers(kBufferedArrays, mesh.buffers);
         glDeleteBuffers(1, &mesh.indexBuffer);
         if (mesh.list != 0) {
             glDeleteLists(mesh.list, 1);
@@ -121,6 +142,10 @@ void OrvReferenceScene::readMesh(OrvMesh* node) {
     mesh.frontMode = modeFor(states[OrvRenderer::STATE_FRONT_POLYGON_MODE]);
     mesh.backMode = modeFor(states[OrvRenderer::STATE_BACK_POLYGON_MODE]);
     mesh.material = material->getMaterialData()->ambient;
+    const OrvTexture* texture = material->getTexture(0);
+    if (texture != nullptr && texture->isUploaded()) {
+        mesh.texture = readTexture(texture->getTextureData());
+    }
     const OrvGpuShader* shader = material->getGpuShader();
     if (shader != nullptr) {
         const OrvGpuProgram* program = shader->getProgram();
@@ -144,6 +169,33 @@ void OrvReferenceScene::readMesh(OrvMesh* node) {
     m_meshes.push_back(std::move(mesh));
 }
 
+// The engine's texture as uploaded, read back once per GL name. The engine's
+// binding on its active unit is put back, so that its state cache stays true.
+int OrvReferenceScene::readTexture(const OrvTextureData* data) {
+    const auto known = m_textureIndex.find(data->glName);
+    if (known != m_textureIndex.end()) {
+        return known->second;
+    }
+    Texture texture = {};
+    texture.width = data->width;
+    texture.height = data->height;
+    texture.pixels.resize(4 * static_cast<size_t>(data->width) * data->height);
+    texture.minFilter = minFilterFor(data);
+    texture.magFilter = magFilterFor(data);
+    texture.wrapS = wrapFor(data->wrapS);
+    texture.wrapT = wrapFor(data->wrapT);
+    texture.mipmaps = data->mipmaps == 1;
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    glBindTexture(GL_TEXTURE_2D, data->glName);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texture.pixels.data());
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
+    m_textures.push_back(std::move(texture));
+    const int index = static_cast<int>(m_textures.size()) - 1;
+    m_textureIndex[data->glName] = index;
+    return index;
+}
+
 void OrvReferenceScene::setUp(GLuint fontBase) {
     m_fontBase = fontBase;
     glClearColor(m_clearColor[0], m_clearColor[1], m_clearColor[2], m_clearColor[3]);
@@ -164,8 +216,27 @@ void OrvReferenceScene::setUp(GLuint fontBase) {
         glLightf(id, GL_LINEAR_ATTENUATION, light.attenuation[1]);
         glLightf(id, GL_QUADRATIC_ATTENUATION, light.attenuation[2]);
     }
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    for (Texture& texture : m_textures) {
+        setUpTexture(texture);
+    }
+    glBindTexture(GL_TEXTURE_2D, 0);
     for (Mesh& mesh : m_meshes) {
         setUpMesh(mesh);
+    }
+}
+
+void OrvReferenceScene::setUpTexture(Texture& texture) {
+    glGenTextures(1, &texture.name);
+    glBindTexture(GL_TEXTURE_2D, texture.name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, texture.wrapS);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, texture.wrapT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, texture.minFilter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, texture.magFilter);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, texture.width, texture.height, 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, texture.pixels.data());
+    if (texture.mipmaps) {
+        glGenerateMipmap(GL_TEXTURE_2D);
     }
 }
 
@@ -185,8 +256,8 @@ void OrvReferenceScene::setUpMesh(Mesh& mesh) {
     const OrvMeshData* data = mesh.data;
     if (mesh.path == BUFFER_OBJECTS) {
         const GLsizeiptr bytes = static_cast<GLsizeiptr>(data->vertexCount) * sizeof(OrvFloat4);
-        glGenBuffers(3, mesh.buffers);
-        for (int array = 0; array < 3; ++array) {
+        glGenBuffers(kBufferedArrays, mesh.buffers);
+        for (int array = 0; array < kBufferedArrays; ++array) {
             glBindBuffer(GL_ARRAY_BUFFER, mesh.buffers[array]);
             glBufferData(GL_ARRAY_BUFFER, bytes, data->attributes[array], GL_STATIC_DRAW);
         }
@@ -212,6 +283,7 @@ void OrvReferenceScene::frame(float time) {
     }
     setLit(false);
     setProgram(0);
+    setTexture(-1);
     for (const Light& light : m_lights) {
         if (light.marker) {
             glLoadMatrixf(m_view);
@@ -258,6 +330,7 @@ void OrvReferenceScene::drawMesh(const Mesh& mesh, float time) {
         m_material = mesh.material;
     }
     setProgram(mesh.program);
+    setTexture(mesh.texture);
     if (mesh.program != 0) {
         glUniform1f(mesh.timeLocation, time);
     }
@@ -300,6 +373,7 @@ void OrvReferenceScene::drawArrays(const Mesh& mesh) {
     } else {
         glColorPointer(4, GL_FLOAT, 0, source);
     }
+    pointTexCoords(mesh, buffers);
     if (buffers) {
         glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, mesh.indexBuffer);
         indices = reinterpret_cast<const char*>(mesh.firstIndex * indexSize(data));
@@ -311,12 +385,27 @@ void OrvReferenceScene::drawArrays(const Mesh& mesh) {
     }
 }
 
+// (s, t) of the first set; the engine's r and q are 0 and 1, GL's defaults.
+void OrvReferenceScene::pointTexCoords(const Mesh& mesh, bool buffers) {
+    const bool textured = mesh.texture >= 0;
+    setArray(GL_TEXTURE_COORD_ARRAY, textured, m_texCoordArray);
+    if (!textured) {
+        return;
+    }
+    if (buffers) {
+        glBindBuffer(GL_ARRAY_BUFFER, mesh.buffers[OrvMeshData::TEXCOORDS0]);
+    }
+    glTexCoordPointer(2, GL_FLOAT, sizeof(OrvFloat4),
+                      buffers ? nullptr : mesh.data->attributes[OrvMeshData::TEXCOORDS0]);
+}
+
 void OrvReferenceScene::emitTriangles(const Mesh& mesh) const {
     const OrvMeshData* data = mesh.data;
     const bool lit = mesh.lit || mesh.program != 0;
     const OrvFloat4* positions = data->attributes[OrvMeshData::POSITIONS];
     const OrvFloat4* colors = data->attributes[OrvMeshData::COLORS];
     const OrvFloat4* normals = data->attributes[OrvMeshData::NORMALS];
+    const OrvFloat4* texCoords = data->attributes[OrvMeshData::TEXCOORDS0];
     glBegin(GL_TRIANGLES);
     for (size_t at = mesh.firstIndex; at < mesh.firstIndex + mesh.count; ++at) {
         const uint32_t v = indexAt(data, at);
@@ -324,6 +413,9 @@ void OrvReferenceScene::emitTriangles(const Mesh& mesh) const {
             glNormal3fv(normals[v]);
         } else {
             glColor4fv(colors[v]);
+        }
+        if (mesh.texture >= 0) {
+            glTexCoord2fv(texCoords[v]);
         }
         glVertex4fv(positions[v]);
     }
@@ -336,6 +428,8 @@ void OrvReferenceScene::drawText() {
     }
     setLit(false);
     setProgram(0);
+    // Bitmaps are textured like any other fragment.
+    setTexture(-1);
     glColor4fv(m_text->color);
     glWindowPos3f(m_rasterPosition[0], m_rasterPosition[1], m_rasterPosition[2]);
     glListBase(m_fontBase);
@@ -360,5 +454,17 @@ void OrvReferenceScene::setArray(GLenum array, bool on, bool& current) {
     if (on != current) {
         on ? glEnableClientState(array) : glDisableClientState(array);
         current = on;
+    }
+}
+
+void OrvReferenceScene::setTexture(int texture) {
+    const bool on = texture >= 0;
+    if (on != m_textured) {
+        on ? glEnable(GL_TEXTURE_2D) : glDisable(GL_TEXTURE_2D);
+        m_textured = on;
+    }
+    if (on && m_textures[texture].name != m_boundTexture) {
+        m_boundTexture = m_textures[texture].name;
+        glBindTexture(GL_TEXTURE_2D, m_boundTexture);
     }
 }
