@@ -142,6 +142,18 @@ void emitTriangles(const OrvMeshData* mesh, const char* operation, const TexCoor
     glEnd();
 }
 
+// Where the current range's indices start in the record's own index array,
+// kept in the record's draw pointer of the index size in use.
+const void* clientIndexStart(OrvMeshData* mesh) {
+    const size_t first = 3 * static_cast<size_t>(mesh->firstFace);
+    if (mesh->has32BitIndices()) {
+        mesh->drawIndices32 = mesh->indices32 + first;
+        return mesh->drawIndices32;
+    }
+    mesh->drawIndices16 = mesh->indices16 + first;
+    return mesh->drawIndices16;
+}
+
 OrvMaterialRange* currentRange(OrvMeshData* mesh) {
     if (mesh == nullptr || mesh->materialRanges == nullptr || mesh->currentRange < 0) {
         return nullptr;
@@ -293,17 +305,8 @@ void OrvRendererOpenGL::drawElements(OrvMeshData* mesh) {
     if (count == 0) {
         return;
     }
-    const size_t first = 3 * static_cast<size_t>(mesh->firstFace);
-    const void* start = nullptr;
-    if (mesh->has32BitIndices()) {
-        mesh->drawIndices32 = mesh->indices32 + first;
-        start = mesh->drawIndices32;
-    } else {
-        mesh->drawIndices16 = mesh->indices16 + first;
-        start = mesh->drawIndices16;
-    }
     pointTexCoords(mesh, false);
-    drawIndexed(mesh, count, start);
+    drawIndexed(mesh, count, clientIndexStart(mesh));
 }
 
 void OrvRendererOpenGL::unsetVertexArrays(OrvMeshData* mesh) {
@@ -338,9 +341,10 @@ void OrvRendererOpenGL::drawElementsVBO(OrvMeshData* mesh) {
         result = createIBO(mesh);
     }
     if (result != 0) {
-        // Without an index buffer the indices come from client memory.
+        // Without an index buffer only the indices come from client memory;
+        // the array pointers stay as set, most of them into buffers.
         bindIBO(nullptr);
-        drawElements(mesh);
+        drawIndexed(mesh, count, clientIndexStart(mesh));
         return;
     }
     updateIBO(mesh);

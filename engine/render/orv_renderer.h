@@ -185,7 +185,8 @@ class OrvRenderer {
     virtual void setVertexBuffers(OrvMeshData* mesh) = 0;
     /// Draws the mesh's range from the buffers setVertexBuffers set, with the
     /// indices from their buffer (created or brought up to date on the way);
-    /// without an index buffer it draws as drawElements does.
+    /// when no index buffer can be made, the indices come from client memory
+    /// and every array stays where setVertexBuffers pointed it.
     virtual void drawElementsVBO(OrvMeshData* mesh) = 0;
     /// Switches off the arrays setVertexBuffers switched on and unbinds the
     /// vertex buffer.

@@ -126,6 +126,33 @@ TEST_F(TextureGlTest, SameTexturedPictureOnAllFourPaths) {
     EXPECT_GT(pale, 3000);
 }
 
+// An index buffer that cannot be made (here a usage code GL has no hint for)
+// leaves only the indices in client memory: the coordinates still come from
+// their buffer, at offset 0, so the box looks as it does with an index buffer.
+TEST_F(TextureGlTest, ATexturedMeshWithoutAnIndexBufferDrawsAsWithOne) {
+    OrvMaterial* m = material("checker");
+    ASSERT_EQ(m->setTexture(0, checker("red_white", kRed, kWhite)), 0);
+    OrvMesh* indexed = box(m);
+    const OrvPicture withBuffer = frame({indexed}, DrawPath::BUFFER_OBJECTS);
+    ASSERT_NE(indexed->getMeshData()->indexBufferId, 0u);
+    nodes->destroyNode(indexed);
+    OrvMesh* unindexed = box(m);
+    OrvMeshData* data = unindexed->getMeshData();
+    data->indexBufferUsage = 7;
+    for (int round = 0; round < 2; ++round) {
+        const OrvPicture picture = frame({unindexed}, DrawPath::BUFFER_OBJECTS);
+        picture.keep("textured_without_index_buffer");
+        EXPECT_EQ(differingPixels(picture, withBuffer), 0) << "frame " << round;
+    }
+    EXPECT_EQ(data->indexBufferId, 0u);
+    GLint coordBuffer = 0;
+    glGetIntegerv(GL_TEXTURE_COORD_ARRAY_BUFFER_BINDING, &coordBuffer);
+    EXPECT_EQ(static_cast<GLuint>(coordBuffer), data->vertexBufferIds[OrvMeshData::TEXCOORDS0]);
+    void* coordPointer = &coordBuffer;
+    glGetPointerv(GL_TEXTURE_COORD_ARRAY_POINTER, &coordPointer);
+    EXPECT_EQ(coordPointer, nullptr);
+}
+
 // The second unit multiplies in: green on top of a white and black checker
 // leaves green and black, and nothing red or blue.
 TEST_F(TextureGlTest, TwoUnitsOnOneMaterialModulateEachOther) {
