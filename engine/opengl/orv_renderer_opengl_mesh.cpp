@@ -392,6 +392,7 @@ void OrvRendererOpenGL::compileDisplayList(OrvMeshData* mesh) {
         return;
     }
     range->displayList = static_cast<int32_t>(list);
+    range->listTextureUnits = m_texturedUnits;
     glNewList(list, GL_COMPILE);
     emitTriangles(mesh, "compileDisplayList",
                   {m_texturedUnits, m_textureCapabilities.entryPoints().glMultiTexCoord4fv});
@@ -407,11 +408,21 @@ void OrvRendererOpenGL::deleteDisplayList(OrvMeshData* mesh) {
     }
     glDeleteLists(static_cast<GLuint>(range->displayList), 1);
     range->displayList = 0;
+    range->listTextureUnits = 0;
 }
 
 void OrvRendererOpenGL::callDisplayList(OrvMeshData* mesh) {
     OrvMaterialRange* range = currentRange(mesh);
-    if (range != nullptr && range->displayList != 0) {
+    if (range == nullptr || range->displayList == 0) {
+        return;
+    }
+    // The list's coordinate sets are those of the units textured when it was
+    // recorded; a texture put on the material since would sample one point.
+    if (range->listTextureUnits != m_texturedUnits) {
+        compileDisplayList(mesh);
+    }
+    // Compiled again, it may have no list left: the driver gave none.
+    if (range->displayList != 0) {
         flushClientArrays();
         glCallList(static_cast<GLuint>(range->displayList));
     }

@@ -19,6 +19,9 @@ struct OrvMaterialRange {
     int32_t materialId;
     /// GL display list of this range, 0 = none; written by the renderer.
     int32_t displayList;
+    /// Bit n set: displayList holds the texture coordinate set of unit n, which
+    /// was textured when it was recorded; written by the renderer with it.
+    uint32_t listTextureUnits;
 };
 
 /// The one geometry record of the engine, owned by a mesh or

@@ -315,6 +315,7 @@ bool buildRanges(OrvMeshData* data, const int32_t* materialIds, int materialCoun
         }
         range.lastFace = static_cast<int32_t>(k - 1);
         range.displayList = 0;
+        range.listTextureUnits = 0;
     }
     return true;
 }

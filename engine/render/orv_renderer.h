@@ -200,13 +200,16 @@ class OrvRenderer {
     virtual void drawImmediate(OrvMeshData* mesh) = 0;
     /// Records the range as drawImmediate draws it into a display list kept
     /// in the material range that currentRange names, replacing the one it
-    /// had; a WARNING line when the driver gives no list.
+    /// had, with the texture coordinate sets of the units textured now (noted
+    /// in the range's listTextureUnits); a WARNING line when the driver gives
+    /// no list.
     virtual void compileDisplayList(OrvMeshData* mesh) = 0;
     /// Frees the display list of the current material range; nothing when it
     /// has none.
     virtual void deleteDisplayList(OrvMeshData* mesh) = 0;
-    /// Draws the display list of the current material range; nothing when it
-    /// has none.
+    /// Draws the display list of the current material range, first compiling
+    /// it again when the units textured now are not those it was recorded
+    /// with; nothing when it has none.
     virtual void callDisplayList(OrvMeshData* mesh) = 0;
 
     /// Switches the light on, first giving it the lowest free light unit

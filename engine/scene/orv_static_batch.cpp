@@ -342,7 +342,7 @@ void OrvStaticBatch::fillTriangles() {
             }
         }
         meshData->materialRanges[r] = {first, static_cast<int32_t>(face) - 1, ranges[r].materialId,
-                                       0};
+                                       0, 0};
     }
 }
 

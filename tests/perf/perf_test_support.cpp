@@ -16,7 +16,7 @@ BoxRecord::BoxRecord() {
     data->materialRanges = ORV_NEW OrvMaterialRange[1];
     data->firstFace = 0;
     data->lastFace = static_cast<int32_t>(data->faceCount) - 1;
-    data->materialRanges[0] = {data->firstFace, data->lastFace, 0, 0};
+    data->materialRanges[0] = {data->firstFace, data->lastFace, 0, 0, 0};
 }
 
 uint64_t allocationsDuring(const std::function<void()>& work) {

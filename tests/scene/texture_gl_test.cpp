@@ -153,6 +153,46 @@ TEST_F(TextureGlTest, ATexturedMeshWithoutAnIndexBufferDrawsAsWithOne) {
     EXPECT_EQ(coordPointer, nullptr);
 }
 
+// A display list holds the coordinate sets of the units textured when it was
+// recorded. A material whose textures change after the box's list was made
+// (a picture loaded later) must still draw as the client arrays draw it now:
+// without the coordinates of a new unit its texture is sampled at one point.
+TEST_F(TextureGlTest, DisplayListFollowsTexturesChangedAfterItWasCompiled) {
+    ASSERT_GE(renderer->getTextureUnitCount(), 2);
+    OrvTexture* textures[2] = {checker("red_white", kRed, kWhite),
+                               checker("green_white", kGreen, kWhite)};
+    // Holds both textures so that emptying a slot below does not destroy them.
+    OrvMaterial* keeper = material("keeper");
+    keeper->setTexture(0, textures[0]);
+    keeper->setTexture(1, textures[1]);
+    struct Change {
+        const char* name;
+        int unitsBefore;  // bit n: unit n has its texture
+        int unitsAfter;
+    };
+    const Change changes[] = {{"texture_gained", 0, 1},
+                              {"second_unit_gained", 1, 3},
+                              {"texture_lost", 1, 0},
+                              {"first_unit_lost", 3, 2}};
+    OrvMaterial* m = material("changing");
+    auto setUnits = [&](int units) {
+        for (int unit = 0; unit < 2; ++unit) {
+            m->setTexture(unit, (units >> unit & 1) != 0 ? textures[unit] : nullptr);
+        }
+    };
+    for (const Change& change : changes) {
+        setUnits(change.unitsBefore);
+        OrvMesh* b = box(m);
+        frame({b}, DrawPath::DISPLAY_LISTS);
+        setUnits(change.unitsAfter);
+        const OrvPicture listed = frame({b}, DrawPath::DISPLAY_LISTS);
+        listed.keep(std::string("list_") + change.name);
+        const OrvPicture client = frame({b}, DrawPath::CLIENT_ARRAYS);
+        EXPECT_EQ(differingPixels(listed, client), 0) << change.name;
+        nodes->destroyNode(b);
+    }
+}
+
 // The second unit multiplies in: green on top of a white and black checker
 // leaves green and black, and nothing red or blue.
 TEST_F(TextureGlTest, TwoUnitsOnOneMaterialModulateEachOther) {
