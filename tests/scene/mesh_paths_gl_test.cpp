@@ -6,34 +6,22 @@
 
 #include <gtest/gtest.h>
 
-#include "mesh_gl_support.h"
-#include "render/orv_light_data.h"
+#include "orv_mesh_picture_gl_test.h"
 #include "orvane.h"
 
 namespace {
 
 // The demo's set-up in small: a lit box over a white wireframe grid, one
 // light, a camera above and in front.
-class MeshPathsTest : public OrvEngineGlTest {
+class MeshPathsTest : public OrvMeshPictureGlTest {
   protected:
+    MeshPathsTest() : OrvMeshPictureGlTest(1000.0f) {}
+
     void SetUp() override {
-        OrvEngineGlTest::SetUp();
-        if (HasFatalFailure()) {
-            return;
-        }
+        OrvMeshPictureGlTest::SetUp();
         baseline = OrvMemoryAllocator::trackedBlockCount();
-        const float eye[3] = {90, 110, 160};
-        const float centre[3] = {0, 0, 0};
-        const float up[3] = {0, 1, 0};
-        renderer->setPerspective(45.0f, 640.0f / 480.0f, 1.0f, 1000.0f);
-        renderer->lookAt(eye, centre, up);
-        light.setDefaults();
-        light.position[0] = 100;
-        renderer->loadViewMatrix();
-        renderer->enableLight(&light);
-        renderer->setLightColors(&light);
-        renderer->setLightPosition(&light);
     }
+
     OrvMesh* makeBox(int points) {
         OrvMesh* box = static_cast<OrvMesh*>(nodes->createNode(ORV_NODE_MESH, "box"));
         box->createBox(50, 50, 50, points, points, points);
@@ -64,37 +52,6 @@ class MeshPathsTest : public OrvEngineGlTest {
         return material;
     }
 
-    // One frame of the meshes on the path, read back.
-    OrvPicture frame(const std::vector<OrvMesh*>& meshes, DrawPath path) {
-        renderer->clearColorBuffer(0.1f, 0.1f, 0.2f, 1);
-        renderer->clearDepthBuffer(1);
-        for (OrvMesh* mesh : meshes) {
-            choosePath(mesh->getMeshData(), path);
-            mesh->update(0.016f);
-            mesh->render(0.016f);
-        }
-        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << pathName(path);
-        return readPicture();
-    }
-
-    // Draws the meshes on every path and expects the client-array picture
-    // each time; returns that picture.
-    OrvPicture expectSamePictureOnEveryPath(const std::vector<OrvMesh*>& meshes,
-                                            const std::string& name) {
-        const OrvPicture client = frame(meshes, DrawPath::CLIENT_ARRAYS);
-        client.keep(name + "_" + pathName(DrawPath::CLIENT_ARRAYS));
-        for (DrawPath path : kAllPaths) {
-            // Twice: the second frame replays lists and buffers made by the first.
-            frame(meshes, path);
-            const OrvPicture picture = frame(meshes, path);
-            picture.keep(name + "_" + pathName(path));
-            EXPECT_EQ(differingPixels(picture, client), 0) << name << " " << pathName(path);
-        }
-        return client;
-    }
-
-    OrvSceneNodeMgr* nodes = OrvSceneNodeMgr::getInstance();
-    OrvLightData light = {};
     size_t baseline = 0;
     BufferProbe buffers;
 };

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "mesh_gl_support.h"
+#include "orv_mesh_picture_gl_test.h"
 #include "orv_test_images.h"
 #include "orvane.h"
 
@@ -18,29 +18,9 @@ const uint8_t kBlack[4] = {0, 0, 0, 255};
 const uint8_t kRed[4] = {255, 0, 0, 255};
 const uint8_t kGreen[4] = {0, 255, 0, 255};
 
-class TextureGlTest : public OrvEngineGlTest {
+class TextureGlTest : public OrvMeshPictureGlTest {
   protected:
-    void SetUp() override {
-        OrvEngineGlTest::SetUp();
-        if (HasFatalFailure()) {
-            return;
-        }
-        renderer->setPerspective(45.0f, 640.0f / 480.0f, 1.0f, 5000.0f);
-        lookFrom(90, 110, 160);
-        light.setDefaults();
-        light.position[0] = 100;
-        renderer->loadViewMatrix();
-        renderer->enableLight(&light);
-        renderer->setLightColors(&light);
-        renderer->setLightPosition(&light);
-    }
-
-    void lookFrom(float x, float y, float z) {
-        const float eye[3] = {x, y, z};
-        const float centre[3] = {0, 0, 0};
-        const float up[3] = {0, 1, 0};
-        renderer->lookAt(eye, centre, up);
-    }
+    TextureGlTest() : OrvMeshPictureGlTest(5000.0f) {}
 
     // A texture made in memory from RGBA pixels, listed by the manager.
     OrvTexture* texture(const char* name, int width, int height, const OrvBytes& pixels) {
@@ -81,39 +61,17 @@ class TextureGlTest : public OrvEngineGlTest {
         return made;
     }
 
-    OrvPicture frame(const std::vector<OrvMesh*>& meshes, DrawPath path = DrawPath::CLIENT_ARRAYS) {
-        renderer->clearColorBuffer(0.1f, 0.1f, 0.2f, 1);
-        renderer->clearDepthBuffer(1);
-        for (OrvMesh* m : meshes) {
-            choosePath(m->getMeshData(), path);
-            m->update(0.016f);
-            m->render(0.016f);
-        }
-        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << pathName(path);
-        return readPicture();
-    }
-
     // Pixels whose channels are all within tolerance of the colour's.
     static int countNear(const OrvPicture& picture, int r, int g, int b, int tolerance) {
         return picture.width * picture.height - picture.countNot(r, g, b, tolerance);
     }
-
-    OrvSceneNodeMgr* nodes = OrvSceneNodeMgr::getInstance();
-    OrvLightData light = {};
 };
 
 TEST_F(TextureGlTest, SameTexturedPictureOnAllFourPaths) {
     OrvMaterial* m = material("checker");
     ASSERT_EQ(m->setTexture(0, checker("red_white", kRed, kWhite)), 0);
     const std::vector<OrvMesh*> meshes = {box(m), torus(m)};
-    const OrvPicture client = frame(meshes, DrawPath::CLIENT_ARRAYS);
-    client.keep("textured_client_arrays");
-    for (DrawPath path : kAllPaths) {
-        frame(meshes, path);
-        const OrvPicture picture = frame(meshes, path);
-        picture.keep(std::string("textured_") + pathName(path));
-        EXPECT_EQ(differingPixels(picture, client), 0) << pathName(path);
-    }
+    const OrvPicture client = expectSamePictureOnEveryPath(meshes, "textured");
     // The checker shows: strongly red texels and pale ones, both lit.
     int red = 0;
     int pale = 0;
